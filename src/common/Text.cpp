@@ -1,0 +1,65 @@
+#include "common/Text.h"
+
+namespace torvik {
+namespace {
+wchar_t LowerAscii(wchar_t c) {
+    return (c >= L'A' && c <= L'Z') ? c + (L'a' - L'A') : c;
+}
+wchar_t UpperAscii(wchar_t c) {
+    return (c >= L'a' && c <= L'z') ? c - (L'a' - L'A') : c;
+}
+} // namespace
+
+std::wstring LowerCaseAscii(std::wstring_view s) {
+    std::wstring out(s);
+    for (auto& c : out) {
+        c = LowerAscii(c);
+    }
+    return out;
+}
+
+std::wstring UpperCaseAscii(std::wstring_view s) {
+    std::wstring out(s);
+    for (auto& c : out) {
+        c = UpperAscii(c);
+    }
+    return out;
+}
+
+bool SameTextAscii(std::wstring_view a, std::wstring_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (LowerAscii(a[i]) != LowerAscii(b[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool ContainsTextAscii(std::wstring_view haystack, std::wstring_view needle) {
+    return LowerCaseAscii(haystack).find(LowerCaseAscii(needle)) != std::wstring::npos;
+}
+
+bool StartsWith(std::wstring_view s, std::wstring_view prefix) {
+    return s.substr(0, prefix.size()) == prefix;
+}
+
+bool EndsWith(std::wstring_view s, std::wstring_view suffix) {
+    return s.size() >= suffix.size() && s.substr(s.size() - suffix.size()) == suffix;
+}
+
+std::wstring Trim(std::wstring_view s) {
+    size_t b = 0;
+    size_t e = s.size();
+    while (b < e && s[b] <= L' ') {
+        ++b;
+    }
+    while (e > b && s[e - 1] <= L' ') {
+        --e;
+    }
+    return std::wstring(s.substr(b, e - b));
+}
+
+} // namespace torvik

@@ -1,0 +1,20 @@
+#pragma once
+#include <string>
+#include <string_view>
+
+namespace torvik {
+
+// Case changes touch only the ASCII letters A to Z, never the locale.
+std::wstring LowerCaseAscii(std::wstring_view s);
+std::wstring UpperCaseAscii(std::wstring_view s);
+bool SameTextAscii(std::wstring_view a, std::wstring_view b);
+// Whether needle occurs in haystack, both lower-cased as above.
+bool ContainsTextAscii(std::wstring_view haystack, std::wstring_view needle);
+
+bool StartsWith(std::wstring_view s, std::wstring_view prefix);
+bool EndsWith(std::wstring_view s, std::wstring_view suffix);
+
+// Trims characters up to and including the blank (control characters too).
+std::wstring Trim(std::wstring_view s);
+
+} // namespace torvik
