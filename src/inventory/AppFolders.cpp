@@ -50,14 +50,21 @@ std::wstring AppFolders::ExpandLongNames(const std::wstring& folder) const {
         for (size_t i = 1; i <= k; ++i) {
             partial += L'\\' + parts[i];
         }
-        const auto entry = env_.fs.FindEntry(partial);
-        parts[k] = !entry ? L"" : (entry->name.empty() ? entry->shortName : entry->name);
+        // A component that cannot be looked up (renamed meanwhile, or a
+        // parent the user may not list) keeps the name it had: emptying it
+        // would point the settings folder somewhere else entirely.
+        if (const auto entry = env_.fs.FindEntry(partial)) {
+            const std::wstring& longName = entry->name.empty() ? entry->shortName : entry->name;
+            if (!longName.empty()) {
+                parts[k] = longName;
+            }
+        }
     }
     std::wstring out = parts.empty() ? L"" : parts[0];
     for (size_t i = 1; i < parts.size(); ++i) {
         out += L'\\' + parts[i];
     }
-    return ForceTrailingBackslash(out);
+    return out + L'\\';
 }
 
 std::wstring AppFolders::AppExePath() const {

@@ -1,8 +1,8 @@
 #include "platform/win32/Win32Platform.h"
 
+#include <windows.h>
 #include <shellapi.h>
 #include <shlobj.h>
-#include <windows.h>
 
 #include <vector>
 
