@@ -1,0 +1,39 @@
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace torvik::e2e {
+
+constexpr const wchar_t* kTitle = L"Torvik Updater";
+
+// Top-level windows titled "Torvik Updater".
+std::vector<HWND> UpdaterWindows();
+
+// One started copy of updater.exe.
+class UpdaterProcess {
+public:
+    UpdaterProcess(const std::wstring& exe, const std::wstring& args);
+    ~UpdaterProcess();
+    UpdaterProcess(const UpdaterProcess&) = delete;
+    UpdaterProcess& operator=(const UpdaterProcess&) = delete;
+
+    bool Started() const { return process_ != nullptr; }
+    DWORD Id() const { return id_; }
+    // The process's own window titled "Torvik Updater", waiting up to timeoutMs.
+    HWND WaitForWindow(DWORD timeoutMs = 30000) const;
+    // Exit code, or STILL_ACTIVE when it has not ended within timeoutMs.
+    DWORD WaitForExit(DWORD timeoutMs = 30000) const;
+    // Asks the window to close and waits for the process to end.
+    DWORD Close();
+
+private:
+    HANDLE process_ = nullptr;
+    DWORD id_ = 0;
+};
+
+// The updater.exe built for this run.
+std::wstring UpdaterExe();
+
+} // namespace torvik::e2e
