@@ -75,7 +75,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     };
 
     try {
-        return RunStartup(folders, transfer, instance, steps);
+        return RunStartup(folders, clock, transfer, instance, steps);
     } catch (const TorvikError& e) {
         app::ReportError(e.Message());
     } catch (const std::exception& e) {

@@ -1,9 +1,13 @@
 #include "inventory/Startup.h"
 
+#include <atomic>
+
 #include "inventory/PathUtils.h"
 
 namespace torvik {
 namespace {
+std::atomic<double> startTime{0.0};
+
 void Run(const std::function<void()>& step) {
     if (step) {
         step();
@@ -11,8 +15,13 @@ void Run(const std::function<void()>& step) {
 }
 } // namespace
 
-int RunStartup(const AppFolders& folders, SettingsTransfer& transfer, SingleInstance& instance,
-               const StartupSteps& steps) {
+double ProcessStartTime() {
+    return startTime.load();
+}
+
+int RunStartup(const AppFolders& folders, const Clock& clock, SettingsTransfer& transfer,
+               SingleInstance& instance, const StartupSteps& steps) {
+    startTime.store(clock.Now());
     Run(steps.installCrashHandling);
     transfer.TransferSettingsFromProgramFilesToLocalSettings();
     Run(steps.loadInstallerFunctions);

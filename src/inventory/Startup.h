@@ -5,6 +5,7 @@
 #include "inventory/AppFolders.h"
 #include "inventory/SettingsTransfer.h"
 #include "inventory/SingleInstance.h"
+#include "platform/Clock.h"
 
 namespace torvik {
 
@@ -31,7 +32,12 @@ struct StartupSteps {
 
 // The entry sequence: module initialisation, the installation check, the
 // single-instance check, then the main window. Returns the process exit code.
-int RunStartup(const AppFolders& folders, SettingsTransfer& transfer, SingleInstance& instance,
-               const StartupSteps& steps);
+// Records the start time first (see ProcessStartTime).
+int RunStartup(const AppFolders& folders, const Clock& clock, SettingsTransfer& transfer,
+               SingleInstance& instance, const StartupSteps& steps);
+
+// The local date and time at which start-up began (0 before it ran); crash
+// reports show it.
+double ProcessStartTime();
 
 } // namespace torvik

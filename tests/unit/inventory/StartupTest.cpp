@@ -11,6 +11,7 @@ using namespace torvik::testing;
 struct StartupFixture : AppFixture {
     FakeDesktop desktop;
     FakeMutexes mutexes;
+    FakeClock clock;
     std::vector<std::string> calls;
     std::vector<std::wstring> installParams;
     bool installerTakesOver = false;
@@ -38,7 +39,7 @@ struct StartupFixture : AppFixture {
     int Run() {
         SettingsTransfer transfer(Folders(), nullptr);
         SingleInstance instance(desktop, mutexes, processes, args);
-        return RunStartup(Folders(), transfer, instance, Steps());
+        return RunStartup(Folders(), clock, transfer, instance, Steps());
     }
 };
 
@@ -52,6 +53,7 @@ TEST(Startup, RunsTheStepsInOrder) {
               (std::vector<std::wstring>{L"C:\\Program Files (x86)\\Torvik Software\\",
                                          L"updater.exe", L"Torvik Updater", L"Torvik Software"}));
     EXPECT_EQ(f.mutexes.created, std::vector<std::wstring>{L"Global\\UPDATER.EXE"});
+    EXPECT_EQ(ProcessStartTime(), f.clock.now);
 }
 
 TEST(Startup, InstallationRunOrSecondInstanceEndsWithoutWindow) {
