@@ -44,6 +44,20 @@ public:
     virtual std::optional<FindData> FindEntry(const std::wstring& path) const = 0;
 
     virtual std::optional<std::string> ReadFile(const std::wstring& path) const = 0;
+    // Up to count bytes from offset: fewer at the end of the file, none past
+    // it; nullopt when the file cannot be opened and read. The default reads
+    // the whole file; the real file systems read only the range.
+    virtual std::optional<std::string> ReadFileRange(const std::wstring& path, uint64_t offset,
+                                                     size_t count) const {
+        auto bytes = ReadFile(path);
+        if (bytes && offset < bytes->size()) {
+            return bytes->substr(static_cast<size_t>(offset), count);
+        }
+        if (bytes) {
+            bytes->clear();
+        }
+        return bytes;
+    }
     // Replaces the file atomically: a temporary file beside it, then a rename.
     virtual bool WriteFileAtomic(const std::wstring& path, const std::string& bytes) = 0;
     virtual bool AppendToFile(const std::wstring& path, const std::string& bytes) = 0;

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -126,6 +127,33 @@ std::optional<std::string> PosixFileSystem::ReadFile(const std::wstring& path) c
         return std::nullopt;
     }
     return ss.str();
+}
+
+std::optional<std::string> PosixFileSystem::ReadFileRange(const std::wstring& path, uint64_t offset,
+                                                          size_t count) const {
+    if (!FileExists(path)) {
+        return std::nullopt;
+    }
+    std::ifstream in(NativePath(path), std::ios::binary | std::ios::ate);
+    if (!in) {
+        return std::nullopt;
+    }
+    const std::streamoff end = in.tellg();
+    if (end < 0) {
+        return std::nullopt;
+    }
+    const uint64_t fileSize = static_cast<uint64_t>(end);
+    if (offset >= fileSize) {
+        return std::string();
+    }
+    std::string bytes(static_cast<size_t>(std::min<uint64_t>(count, fileSize - offset)), '\0');
+    in.seekg(static_cast<std::streamoff>(offset));
+    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (in.bad()) {
+        return std::nullopt;
+    }
+    bytes.resize(static_cast<size_t>(in.gcount()));
+    return bytes;
 }
 
 bool PosixFileSystem::WriteFileAtomic(const std::wstring& path, const std::string& bytes) {

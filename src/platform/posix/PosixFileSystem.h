@@ -15,6 +15,8 @@ public:
                                     const std::wstring& mask) const override;
     std::optional<FindData> FindEntry(const std::wstring& path) const override;
     std::optional<std::string> ReadFile(const std::wstring& path) const override;
+    std::optional<std::string> ReadFileRange(const std::wstring& path, uint64_t offset,
+                                             size_t count) const override;
     bool WriteFileAtomic(const std::wstring& path, const std::string& bytes) override;
     bool AppendToFile(const std::wstring& path, const std::string& bytes) override;
     bool CopyOneFile(const std::wstring& from, const std::wstring& to) override;

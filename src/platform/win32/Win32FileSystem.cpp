@@ -113,6 +113,44 @@ std::optional<std::string> Win32FileSystem::ReadFile(const std::wstring& path) c
     return bytes;
 }
 
+std::optional<std::string> Win32FileSystem::ReadFileRange(const std::wstring& path, uint64_t offset,
+                                                          size_t count) const {
+    UniqueFileHandle file(::CreateFileW(path.c_str(), GENERIC_READ,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
+        return std::nullopt;
+    }
+    LARGE_INTEGER size{};
+    if (!::GetFileSizeEx(file.get(), &size)) {
+        return std::nullopt;
+    }
+    const uint64_t fileSize = static_cast<uint64_t>(size.QuadPart);
+    if (offset >= fileSize) {
+        return std::string();
+    }
+    LARGE_INTEGER start{};
+    start.QuadPart = static_cast<LONGLONG>(offset);
+    if (!::SetFilePointerEx(file.get(), start, nullptr, FILE_BEGIN)) {
+        return std::nullopt;
+    }
+    std::string bytes(static_cast<size_t>(std::min<uint64_t>(count, fileSize - offset)), '\0');
+    size_t done = 0;
+    while (done < bytes.size()) {
+        DWORD read = 0;
+        const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1 << 20));
+        if (!::ReadFile(file.get(), bytes.data() + done, chunk, &read, nullptr)) {
+            return std::nullopt;
+        }
+        if (read == 0) {
+            break;
+        }
+        done += read;
+    }
+    bytes.resize(done);
+    return bytes;
+}
+
 bool Win32FileSystem::WriteFileAtomic(const std::wstring& path, const std::string& bytes) {
     const std::wstring temp = path + L".tmp";
     {

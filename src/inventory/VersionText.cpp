@@ -1,0 +1,106 @@
+#include "inventory/VersionText.h"
+
+#include <optional>
+#include <vector>
+
+#include "common/Error.h"
+#include "common/Text.h"
+
+namespace torvik {
+namespace {
+
+std::vector<std::wstring> SplitTrimmed(const std::wstring& text, wchar_t separator) {
+    std::vector<std::wstring> pieces;
+    size_t start = 0;
+    for (;;) {
+        const size_t end = text.find(separator, start);
+        pieces.push_back(Trim(std::wstring_view(text).substr(start, end - start)));
+        if (end == std::wstring::npos) {
+            return pieces;
+        }
+        start = end + 1;
+    }
+}
+
+// An optionally signed decimal integer that fits 32 bits.
+std::optional<int32_t> ParseDecimal(const std::wstring& text) {
+    size_t pos = 0;
+    bool negative = false;
+    if (pos < text.size() && (text[pos] == L'-' || text[pos] == L'+')) {
+        negative = text[pos] == L'-';
+        ++pos;
+    }
+    if (pos == text.size()) {
+        return std::nullopt;
+    }
+    int64_t value = 0;
+    for (; pos < text.size(); ++pos) {
+        if (text[pos] < L'0' || text[pos] > L'9') {
+            return std::nullopt;
+        }
+        value = value * 10 + (text[pos] - L'0');
+        if (value > int64_t{INT32_MAX} + 1) {
+            return std::nullopt;
+        }
+    }
+    value = negative ? -value : value;
+    if (value > INT32_MAX) {
+        return std::nullopt;
+    }
+    return static_cast<int32_t>(value);
+}
+
+int32_t NumberOrZero(const std::vector<std::wstring>& pieces, size_t index) {
+    return index < pieces.size() ? ParseDecimal(pieces[index]).value_or(0) : 0;
+}
+
+std::wstring RemoveAll(std::wstring text, const std::wstring& what) {
+    for (size_t pos = text.find(what); pos != std::wstring::npos; pos = text.find(what, pos)) {
+        text.erase(pos, what.size());
+    }
+    return text;
+}
+
+} // namespace
+
+void SplitVersion123B(const std::wstring& version, int32_t& major, int32_t& minor, int32_t& release,
+                      int32_t& build) {
+    major = minor = release = build = 0;
+    if (version.find(L':') == std::wstring::npos) {
+        return;
+    }
+    const auto parts = SplitTrimmed(RemoveAll(version, L"build:"), L' ');
+    build = NumberOrZero(parts, 1);
+    const auto numbers = SplitTrimmed(parts[0], L'.');
+    major = NumberOrZero(numbers, 0);
+    minor = NumberOrZero(numbers, 1);
+    release = NumberOrZero(numbers, 2);
+}
+
+std::wstring VersionX_ToStr(const std::wstring& versionX) {
+    const auto pieces = SplitTrimmed(versionX, L'.');
+    if (pieces.size() < 4) {
+        throw TorvikError(L"'" + versionX + L"' is not a valid version");
+    }
+    std::wstring numbers[4];
+    for (size_t i = 0; i < 4; ++i) {
+        const auto value = ParseDecimal(pieces[i]);
+        if (!value) {
+            throw TorvikError(L"'" + pieces[i] + L"' is not a valid integer value");
+        }
+        numbers[i] = std::to_wstring(*value);
+    }
+    return numbers[0] + L"." + numbers[1] + L"." + numbers[2] + L" build:" + numbers[3];
+}
+
+std::wstring LPadZeros(const std::wstring& s, size_t n) {
+    return s.size() >= n ? s : std::wstring(n - s.size(), L'0') + s;
+}
+
+std::wstring MakeVersionX(int32_t major, int32_t minor, int32_t release, int32_t build) {
+    return LPadZeros(std::to_wstring(major), 5) + L"." + LPadZeros(std::to_wstring(minor), 5) +
+           L"." + LPadZeros(std::to_wstring(release), 5) + L"." +
+           LPadZeros(std::to_wstring(build), 5);
+}
+
+} // namespace torvik

@@ -1,0 +1,28 @@
+#include "platform/win32/Win32Locale.h"
+
+#include <windows.h>
+
+namespace torvik::win32 {
+
+int Win32TextCompare::CompareIgnoreCase(const std::wstring& a, const std::wstring& b) const {
+    switch (::CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(),
+                             static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()))) {
+    case CSTR_LESS_THAN:
+        return -1;
+    case CSTR_EQUAL:
+        return 0;
+    default:
+        return 1;
+    }
+}
+
+std::optional<uint64_t> Win32TimeZone::ToLocalFileTime(uint64_t utcFileTime) const {
+    FILETIME utc{static_cast<DWORD>(utcFileTime), static_cast<DWORD>(utcFileTime >> 32)};
+    FILETIME local{};
+    if (!::FileTimeToLocalFileTime(&utc, &local)) {
+        return std::nullopt;
+    }
+    return (static_cast<uint64_t>(local.dwHighDateTime) << 32) | local.dwLowDateTime;
+}
+
+} // namespace torvik::win32
