@@ -1,0 +1,24 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+namespace torvik {
+
+// What the inventory reads of an executable file: its version resource and
+// its directory entry. None of these throws; a missing or unreadable file
+// gives "debug build:0", empty texts, size 0 and date 0.
+class ExecutableFacts {
+public:
+    virtual ~ExecutableFacts() = default;
+    // The file version as "1.2.3 build:4"; "debug build:0" without one.
+    virtual std::wstring Version(const std::wstring& fileName) const = 0;
+    // The details text: "[key]" and value lines, each followed by CR LF.
+    virtual std::wstring Details(const std::wstring& fileName) const = 0;
+    // The "FileDescription" string of the version resource.
+    virtual std::wstring FileDescription(const std::wstring& fileName) const = 0;
+    virtual int64_t FileSize(const std::wstring& fileName) const = 0;
+    // Last-write time, local, days since 1899-12-30; 0 when the file is missing.
+    virtual double FileDateTime(const std::wstring& fileName) const = 0;
+};
+
+} // namespace torvik
