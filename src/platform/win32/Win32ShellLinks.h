@@ -1,0 +1,34 @@
+#pragma once
+#include <windows.h>
+
+#include "platform/ShellLinks.h"
+#include "platform/win32/UniqueHandle.h"
+
+namespace torvik::win32 {
+
+// Shell shortcuts through IShellLinkW and IPersistFile. COM is initialised
+// on each thread that uses it, on first use. The Windows Installer functions
+// are looked up in msi.dll when the object is created; without them
+// advertised shortcuts cannot be resolved.
+class Win32ShellLinks : public ShellLinks {
+public:
+    Win32ShellLinks();
+    ShellLinkData Read(const std::wstring& linkFile) const override;
+    std::wstring ResolveMSILink(const std::wstring& linkFile) const override;
+    bool Create(const std::wstring& linkFile, const ShellLinkData& data) const override;
+
+    bool HasInstallerFunctions() const { return static_cast<bool>(msi_); }
+
+private:
+    using GetShortcutTargetFn = UINT(WINAPI*)(LPCWSTR, LPWSTR, LPWSTR, LPWSTR);
+    using GetComponentPathFn = int(WINAPI*)(LPCWSTR, LPCWSTR, LPWSTR, LPDWORD);
+
+    UniqueModule msi_;
+    GetShortcutTargetFn getShortcutTarget_ = nullptr;
+    GetComponentPathFn getComponentPath_ = nullptr;
+};
+
+// The Windows folder (GetWindowsDirectoryW), without a trailing backslash.
+std::wstring WindowsDirectory();
+
+} // namespace torvik::win32
