@@ -10,8 +10,8 @@
 namespace torvik::win32 {
 namespace {
 
-constexpr int kInstallStateLocal = 3;   // INSTALLSTATE_LOCAL
-constexpr size_t kGuidChars = 39;       // "{...}" and the terminating zero
+constexpr int kInstallStateLocal = 3; // INSTALLSTATE_LOCAL
+constexpr size_t kGuidChars = 39;     // "{...}" and the terminating zero
 constexpr DWORD kStgmShareDenyNone = 0x40;
 
 // COM for the calling thread, for as long as the thread lives.
