@@ -2,6 +2,10 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/FileSystem.h"
+#include "platform/TimeZone.h"
+#include "platform/VersionInfo.h"
+
 namespace torvik {
 
 // What the inventory reads of an executable file: its version resource and
@@ -19,6 +23,24 @@ public:
     virtual int64_t FileSize(const std::wstring& fileName) const = 0;
     // Last-write time, local, days since 1899-12-30; 0 when the file is missing.
     virtual double FileDateTime(const std::wstring& fileName) const = 0;
+};
+
+// The facts read from the platform: version resources, directory entries
+// and the computer's time zone.
+class PlatformExecutableFacts : public ExecutableFacts {
+public:
+    PlatformExecutableFacts(const FileSystem& fs, const VersionInfo& versions, const TimeZone& zone)
+        : fs_(fs), versions_(versions), zone_(zone) {}
+    std::wstring Version(const std::wstring& fileName) const override;
+    std::wstring Details(const std::wstring& fileName) const override;
+    std::wstring FileDescription(const std::wstring& fileName) const override;
+    int64_t FileSize(const std::wstring& fileName) const override;
+    double FileDateTime(const std::wstring& fileName) const override;
+
+private:
+    const FileSystem& fs_;
+    const VersionInfo& versions_;
+    const TimeZone& zone_;
 };
 
 } // namespace torvik
