@@ -99,18 +99,23 @@ void TCachedLibrary::SaveCachedLibrary() {
     CacheModified = false;
 }
 
-std::wstring TCachedLibrary::ModifiedText(const std::wstring& fileName) const {
-    return DateTimeToStrX_noms(facts_.FileDateTime(fileName));
+TCachedLibraryRecord* TCachedLibrary::GetCachedRecordIdx(const std::wstring& fileName) {
+    return GetCachedRecordIdx(fileName, facts_.FileDateTime(fileName));
 }
 
-TCachedLibraryRecord* TCachedLibrary::GetCachedRecordIdx(const std::wstring& fileName) {
+TCachedLibraryRecord& TCachedLibrary::CreateCachedRecord(const std::wstring& fileName) {
+    return CreateCachedRecord(fileName, facts_.FileDateTime(fileName));
+}
+
+TCachedLibraryRecord* TCachedLibrary::GetCachedRecordIdx(const std::wstring& fileName,
+                                                         double modified) {
     const std::wstring key = LowerCaseAscii(fileName);
     const auto found = index_.find(key);
     if (found == index_.end()) {
         return nullptr;
     }
     TCachedLibraryRecord& row = *rows_[found->second];
-    if (row.ModifiedDt == ModifiedText(fileName)) {
+    if (row.ModifiedDt == DateTimeToStrX_noms(modified)) {
         return &row;
     }
     // The executable changed since the row was made.
@@ -127,10 +132,11 @@ TCachedLibraryRecord* TCachedLibrary::GetCachedRecordIdx(const std::wstring& fil
     return nullptr;
 }
 
-TCachedLibraryRecord& TCachedLibrary::CreateCachedRecord(const std::wstring& fileName) {
+TCachedLibraryRecord& TCachedLibrary::CreateCachedRecord(const std::wstring& fileName,
+                                                         double modified) {
     auto row = std::make_unique<TCachedLibraryRecord>();
     row->FullFnLower = LowerCaseAscii(fileName);
-    row->ModifiedDt = ModifiedText(fileName);
+    row->ModifiedDt = DateTimeToStrX_noms(modified);
     row->ExeVersion = facts_.Version(fileName);
     row->OtherDetails = facts_.Details(fileName);
     TCachedLibraryRecord& added = *row;

@@ -46,12 +46,14 @@ public:
     TCachedLibraryRecord* GetCachedRecordIdx(const std::wstring& fileName);
     // Reads fileName's version and details into a new row and returns it.
     TCachedLibraryRecord& CreateCachedRecord(const std::wstring& fileName);
+    // The same, for a caller that already knows the file's last-write time.
+    TCachedLibraryRecord* GetCachedRecordIdx(const std::wstring& fileName, double modified);
+    TCachedLibraryRecord& CreateCachedRecord(const std::wstring& fileName, double modified);
 
     const std::vector<std::unique_ptr<TCachedLibraryRecord>>& Rows() const { return rows_; }
 
 private:
     void Append(std::unique_ptr<TCachedLibraryRecord> row);
-    std::wstring ModifiedText(const std::wstring& fileName) const;
 
     FileSystem& fs_;
     const ExecutableFacts& facts_;

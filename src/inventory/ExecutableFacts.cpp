@@ -25,4 +25,15 @@ double PlatformExecutableFacts::FileDateTime(const std::wstring& fileName) const
     return torvik::FileDateTime(fs_, zone_, fileName);
 }
 
+FileStamp PlatformExecutableFacts::Stamp(const std::wstring& fileName) const {
+    if (fileName.find_first_of(L"*?") != std::wstring::npos) {
+        return {};
+    }
+    const auto entry = fs_.FindEntry(fileName);
+    if (!entry || entry->IsDirectory()) {
+        return {};
+    }
+    return {static_cast<int64_t>(entry->size), FileTimeToDateTime(zone_, entry->lastWriteTime)};
+}
+
 } // namespace torvik

@@ -8,6 +8,12 @@
 
 namespace torvik {
 
+// Size and last-write time of a file, from one directory entry.
+struct FileStamp {
+    int64_t size = 0;
+    double date = 0; // local, days since 1899-12-30; 0 when unknown
+};
+
 // What the inventory reads of an executable file: its version resource and
 // its directory entry. None of these throws; a missing or unreadable file
 // gives "debug build:0", empty texts, size 0 and date 0.
@@ -23,6 +29,9 @@ public:
     virtual int64_t FileSize(const std::wstring& fileName) const = 0;
     // Last-write time, local, days since 1899-12-30; 0 when the file is missing.
     virtual double FileDateTime(const std::wstring& fileName) const = 0;
+    // FileSize and FileDateTime together, with one look at the directory
+    // entry (a scan asks for both of every executable).
+    virtual FileStamp Stamp(const std::wstring& fileName) const = 0;
 };
 
 // The facts read from the platform: version resources, directory entries
@@ -36,6 +45,7 @@ public:
     std::wstring FileDescription(const std::wstring& fileName) const override;
     int64_t FileSize(const std::wstring& fileName) const override;
     double FileDateTime(const std::wstring& fileName) const override;
+    FileStamp Stamp(const std::wstring& fileName) const override;
 
 private:
     const FileSystem& fs_;

@@ -24,9 +24,10 @@ bool IsExcludedProgram(const TProgramRecord& record, const std::vector<std::wstr
 }
 
 void TThreadScanEXEs::ReadDetails(TProgramRecord& r, const std::wstring& exe) {
-    TCachedLibraryRecord* row = cache_.GetCachedRecordIdx(exe);
+    const FileStamp stamp = facts_.Stamp(exe);
+    TCachedLibraryRecord* row = cache_.GetCachedRecordIdx(exe, stamp.date);
     if (row == nullptr) {
-        row = &cache_.CreateCachedRecord(exe);
+        row = &cache_.CreateCachedRecord(exe, stamp.date);
     }
     r.TargetExeDetails = row->OtherDetails;
     r.FlagSendDetailsToServer = row->AlreadySentToServer != L"1";
@@ -40,8 +41,8 @@ void TThreadScanEXEs::ReadDetails(TProgramRecord& r, const std::wstring& exe) {
     }
     r.TargetExeVersionX = MakeVersionX(r.TargetExeVersion1, r.TargetExeVersion2,
                                        r.TargetExeVersion3, r.TargetExeVersionB);
-    r.TargetExeSize = facts_.FileSize(exe);
-    r.TargetExeDateM = facts_.FileDateTime(exe);
+    r.TargetExeSize = stamp.size;
+    r.TargetExeDateM = stamp.date;
 }
 
 void TThreadScanEXEs::Execute() {

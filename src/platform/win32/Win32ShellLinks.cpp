@@ -30,8 +30,25 @@ private:
     HRESULT hr_;
 };
 
-void EnsureCom() {
-    thread_local ComApartment apartment;
+// What a thread keeps for its shortcuts: COM, and the shell-link class
+// factory, looked up once (CoCreateInstance would look it up for every
+// shortcut of a scan). One object, so that the factory is released before
+// COM goes, whatever order the runtime ends thread-local objects in.
+struct ThreadShellLinks {
+    ComApartment apartment;
+    ComPtr<IClassFactory> factory;
+};
+
+ComPtr<IShellLinkW> NewShellLink() {
+    thread_local ThreadShellLinks thread;
+    if (!thread.factory &&
+        FAILED(::CoGetClassObject(CLSID_ShellLink, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory,
+                                  reinterpret_cast<void**>(thread.factory.put())))) {
+        return {};
+    }
+    ComPtr<IShellLinkW> link;
+    thread.factory->CreateInstance(nullptr, IID_IShellLinkW, reinterpret_cast<void**>(link.put()));
+    return link;
 }
 
 struct LoadedLink {
@@ -39,12 +56,11 @@ struct LoadedLink {
     ComPtr<IPersistFile> file;
 };
 
-// nullopt-like: link empty when any step fails.
+// A loaded shortcut; link is empty when any step failed.
 LoadedLink LoadLink(const std::wstring& linkFile, DWORD mode) {
-    EnsureCom();
     LoadedLink loaded;
-    if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                  reinterpret_cast<void**>(loaded.link.put())))) {
+    loaded.link = NewShellLink();
+    if (!loaded.link) {
         return {};
     }
     loaded.file = loaded.link.As<IPersistFile>(IID_IPersistFile);
@@ -124,10 +140,8 @@ std::wstring Win32ShellLinks::ResolveMSILink(const std::wstring& linkFile) const
 }
 
 bool Win32ShellLinks::Create(const std::wstring& linkFile, const ShellLinkData& data) const {
-    EnsureCom();
-    ComPtr<IShellLinkW> link;
-    if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                  reinterpret_cast<void**>(link.put())))) {
+    ComPtr<IShellLinkW> link = NewShellLink();
+    if (!link) {
         return false;
     }
     if (FAILED(link->SetPath(data.path.c_str())) ||

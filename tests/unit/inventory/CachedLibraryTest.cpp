@@ -5,8 +5,8 @@
 
 #include "TempDir.h"
 #include "common/Error.h"
+#include "fakes/FakeExecutableFacts.h"
 #include "inventory/CachedLibrary.h"
-#include "inventory/FakeExecutableFacts.h"
 #include "platform/posix/PosixFileSystem.h"
 
 namespace torvik {

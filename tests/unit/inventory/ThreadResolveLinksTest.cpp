@@ -3,8 +3,8 @@
 
 #include "TempDir.h"
 #include "common/ProcessFlags.h"
-#include "inventory/FakeExecutableFacts.h"
-#include "inventory/FakeShellLinks.h"
+#include "fakes/FakeExecutableFacts.h"
+#include "fakes/FakeShellLinks.h"
 #include "inventory/ShellLinkResolve.h"
 #include "inventory/ThreadResolveLinks.h"
 #include "platform/posix/PosixFileSystem.h"

@@ -47,6 +47,9 @@ public:
         const Exe* e = Find(path);
         return e ? e->date : 0;
     }
+    FileStamp Stamp(const std::wstring& path) const override {
+        return {FileSize(path), FileDateTime(path)};
+    }
 };
 
 } // namespace torvik::testing
