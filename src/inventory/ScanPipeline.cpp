@@ -31,6 +31,11 @@ void TThreadScan::Execute(const FileSystem& fs, const FileTimeToDateTimeFn& file
     IsFinished = true;
 }
 
+ShortcutFolders ShortcutFoldersOf(const AppFolders& folders) {
+    return {folders.StartMenuFolder(), folders.CommonStartMenuFolder(), folders.QuickLaunchFolder(),
+            folders.DesktopFolder()};
+}
+
 std::wstring Rotate(const std::wstring& spinner) {
     if (spinner == L"-") {
         return L"\\";

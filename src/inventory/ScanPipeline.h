@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "inventory/AppFolders.h"
 #include "inventory/CachedLibrary.h"
 #include "inventory/ExecutableFacts.h"
 #include "inventory/ProgramLists.h"
@@ -36,6 +37,9 @@ struct ShortcutFolders {
     std::wstring QuickLaunch;
     std::wstring Desktop;
 };
+
+// The shell folders of this computer's profile.
+ShortcutFolders ShortcutFoldersOf(const AppFolders& folders);
 
 // The platform services a scan reads.
 struct ScanServices {

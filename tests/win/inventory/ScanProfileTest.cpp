@@ -93,8 +93,7 @@ protected:
         created.push_back(desktop + L"Shortcut to " + tag + L" App.lnk");
 
         cache.FileName = work + L"\\updater_cache.db";
-        pipeline.Folders = {folders.StartMenuFolder(), folders.CommonStartMenuFolder(),
-                            folders.QuickLaunchFolder(), folders.DesktopFolder()};
+        pipeline.Folders = ShortcutFoldersOf(folders);
     }
     void TearDown() override {
         AppClosing = false;
