@@ -74,6 +74,33 @@ std::wstring UpToNul(const wchar_t* buffer) {
     return std::wstring(buffer);
 }
 
+// The shell-link data of an advertised shortcut.
+struct LinkInfo {
+    std::wstring target;
+    std::wstring arguments;
+    std::wstring workingDirectory;
+    WIN32_FIND_DATAW targetEntry{};
+};
+
+// Reads what the shortcut stores; a part that cannot be read stays empty.
+LinkInfo GetLinkInfo(const std::wstring& linkFile) {
+    LinkInfo info;
+    LoadedLink loaded = LoadLink(linkFile, STGM_READ);
+    if (!loaded.link) {
+        return info;
+    }
+    wchar_t path[MAX_PATH + 1] = {};
+    wchar_t workingDir[MAX_PATH + 1] = {};
+    wchar_t arguments[MAX_PATH + 1] = {};
+    loaded.link->GetPath(path, MAX_PATH + 1, &info.targetEntry, SLGP_UNCPRIORITY);
+    loaded.link->GetWorkingDirectory(workingDir, MAX_PATH + 1);
+    loaded.link->GetArguments(arguments, MAX_PATH + 1);
+    info.target = UpToNul(path);
+    info.workingDirectory = UpToNul(workingDir);
+    info.arguments = UpToNul(arguments);
+    return info;
+}
+
 } // namespace
 
 Win32ShellLinks::Win32ShellLinks() {
@@ -112,20 +139,12 @@ ShellLinkData Win32ShellLinks::Read(const std::wstring& linkFile) const {
     return data;
 }
 
-std::wstring Win32ShellLinks::ResolveMSILink(const std::wstring& linkFile) const {
-    if (!msi_) {
-        throw TorvikError(L"Windows Installer is not available to resolve " + linkFile);
-    }
-    std::wstring target;
-    if (LoadedLink loaded = LoadLink(linkFile, STGM_READ); loaded.link) {
-        wchar_t path[MAX_PATH + 1] = {};
-        wchar_t workingDir[MAX_PATH + 1] = {};
-        wchar_t arguments[MAX_PATH + 1] = {};
-        loaded.link->GetPath(path, MAX_PATH + 1, nullptr, SLGP_UNCPRIORITY);
-        loaded.link->GetWorkingDirectory(workingDir, MAX_PATH + 1);
-        loaded.link->GetArguments(arguments, MAX_PATH + 1);
-        target = UpToNul(path);
-    }
+void Win32ShellLinks::GetExecData(const std::wstring& linkFile, std::wstring& target,
+                                  std::wstring& workingFolder, std::wstring& arguments) const {
+    LinkInfo info = GetLinkInfo(linkFile);
+    target = std::move(info.target);
+    workingFolder = std::move(info.workingDirectory);
+    arguments = std::move(info.arguments);
     wchar_t product[kGuidChars] = {};
     wchar_t feature[kGuidChars] = {};
     wchar_t component[kGuidChars] = {};
@@ -136,6 +155,14 @@ std::wstring Win32ShellLinks::ResolveMSILink(const std::wstring& linkFile) const
             target = UpToNul(path);
         }
     }
+}
+
+std::wstring Win32ShellLinks::ResolveMSILink(const std::wstring& linkFile) const {
+    if (!msi_) {
+        throw TorvikError(L"Windows Installer is not available to resolve " + linkFile);
+    }
+    std::wstring target, workingFolder, arguments;
+    GetExecData(linkFile, target, workingFolder, arguments);
     return target;
 }
 

@@ -20,6 +20,12 @@ public:
     bool HasInstallerFunctions() const { return static_cast<bool>(msi_); }
 
 private:
+    // The target, working folder and arguments of an advertised shortcut:
+    // the stored ones, with the component's path as target when Windows
+    // Installer reports it installed locally. Needs the installer functions.
+    void GetExecData(const std::wstring& linkFile, std::wstring& target,
+                     std::wstring& workingFolder, std::wstring& arguments) const;
+
     using GetShortcutTargetFn = UINT(WINAPI*)(LPCWSTR, LPWSTR, LPWSTR, LPWSTR);
     using GetComponentPathFn = int(WINAPI*)(LPCWSTR, LPCWSTR, LPWSTR, LPDWORD);
 

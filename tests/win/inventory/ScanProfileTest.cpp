@@ -249,5 +249,23 @@ TEST_F(ScanProfileTest, CacheSparesUnchangedExecutablesAndIsWrittenOnlyWhenModif
     EXPECT_EQ(text->rfind("\xEF\xBB\xBF", 0), 0u);
 }
 
+TEST_F(ScanProfileTest, AGarbledCacheFileKeepsItsValidRowsThroughAScan) {
+    const std::string kept = "c:\\elsewhere\\kept.exe|1|2013-05-01 14:03:09|9.9.9 build:9|"
+                             "[CompanyName]<br>Kept<br>\r\n";
+    ASSERT_TRUE(fs.WriteFileAtomic(
+        cache.FileName, "\xEF\xBB\xBF" + kept + std::string("\x01garbage|||\r\n\0\xff\xfe", 16) +
+                            "\r\nc:\\cut.exe|1|2013-0"));
+    cache.LoadCachedLibrary();
+    ASSERT_EQ(cache.Rows().size(), 1u);
+    ASSERT_TRUE(pipeline.RescanPrograms());
+    SaveAtClose();
+    const auto text = fs.ReadFile(cache.FileName);
+    ASSERT_TRUE(text.has_value());
+    EXPECT_EQ(text->find("\xEF\xBB\xBF" + kept), 0u);
+    EXPECT_NE(text->find("scanfix_tool.exe||"), std::string::npos);
+    EXPECT_EQ(text->find("garbage"), std::string::npos);
+    EXPECT_EQ(text->find("cut.exe"), std::string::npos);
+}
+
 } // namespace
 } // namespace torvik::win32
