@@ -279,6 +279,23 @@ TEST_F(ScanPipelineTest, ASecondRescanWhileOneRunsIsRefused) {
     EXPECT_EQ(lists.ProgramList.size(), 4u);
 }
 
+TEST_F(ScanPipelineTest, AStepAskedForDuringAWaitIsRefusedNotNested) {
+    MakeProfile();
+    std::promise<void> open;
+    links.gate = open.get_future().share();
+    bool refused = false;
+    hooks.onTurn = [&] {
+        // The diagnostics page's scan, clicked while the rescan waits.
+        refused = pipeline.RunScanThread(dir.Path(), true, L"*.*", L"").empty();
+        open.set_value();
+        hooks.onTurn = nullptr;
+    };
+    EXPECT_TRUE(pipeline.RescanPrograms());
+    EXPECT_TRUE(refused);
+    EXPECT_EQ(hooks.popups, std::vector<std::wstring>{L"Scan already in progress..."});
+    EXPECT_EQ(lists.ProgramList.size(), 4u);
+}
+
 TEST_F(ScanPipelineTest, CheckWhileAScanRunsWaits) {
     MakeProfile();
     std::promise<void> open;

@@ -116,6 +116,12 @@ TEST_F(ResolveLinksTest, AdvertisedShortcutsAreAskedOfWindowsInstaller) {
     EXPECT_FALSE(ResolveShortcut(context, Shortcut(L"Not Installed.lnk")).has_value());
 }
 
+TEST_F(ResolveLinksTest, AnUnknownWindowsFolderDropsNothing) {
+    links.Add(kMenu + L"Foo.lnk", L"C:\\Program Files\\Foo\\foo.exe");
+    const ResolveLinksContext noWindows{links, fs, facts, L""};
+    EXPECT_TRUE(ResolveShortcut(noWindows, Shortcut(L"Foo.lnk")).has_value());
+}
+
 TEST_F(ResolveLinksTest, FilesOtherThanShortcutsAreTheirOwnTargets) {
     const auto record = ResolveShortcut(context, Shortcut(L"Tool.exe", L"D:\\Portable\\"));
     ASSERT_TRUE(record.has_value());
