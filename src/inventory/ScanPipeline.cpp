@@ -53,16 +53,6 @@ ScanPipeline::ScanPipeline(ScanServices services, ProgramLists& lists, TCachedLi
                            ScanHooks& hooks)
     : services_(std::move(services)), lists_(lists), cache_(cache), hooks_(hooks) {}
 
-ScanPipeline::~ScanPipeline() {
-    // A worker still running writes into the lists and the cache: stop it
-    // before they go.
-    if (worker_) {
-        AppClosing = true;
-        ScanStopFlag = true;
-        worker_->Join();
-    }
-}
-
 ScanPipeline::WorkerEnd ScanPipeline::RunWorker(std::function<void()> body, bool folderWalk) {
     // A window message handled in a wait loop may ask for another step
     // (the diagnostics scan): one worker at a time.

@@ -93,12 +93,12 @@ std::wstring Rotate(const std::wstring& spinner);
 // merges the candidates into TempProgramList and reads each executable's
 // details through the cached library, each step on a worker thread while
 // the main thread waits. One scan at a time. Everything here runs on the
-// main thread.
+// main thread; the pipeline must outlive any wait it is in (the main window
+// destroys it only after its message loop has ended).
 class ScanPipeline {
 public:
     ScanPipeline(ScanServices services, ProgramLists& lists, TCachedLibrary& cache,
                  ScanHooks& hooks);
-    ~ScanPipeline();
 
     ShortcutFolders Folders;
     // How long a wait loop sleeps between turns when the worker is busy.
