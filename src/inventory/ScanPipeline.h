@@ -64,7 +64,9 @@ public:
     virtual std::vector<std::wstring> ExclusionLines() = 0;
     // The view refilled when a scan publishes its programs.
     virtual ProgramListViewRefill& ProgramListView() = 0;
-    // A worker thread failed; the scan has stopped without publishing.
+    // A worker thread failed and its step ended. A failed listing gives no
+    // files; a failed resolution keeps the shortcuts it resolved; a failed
+    // details step publishes nothing.
     virtual void ReportWorkerError(const std::wstring& message) = 0;
     // While a check builds the list: the last service reply is applied to
     // TempProgramList instead of publishing it.
