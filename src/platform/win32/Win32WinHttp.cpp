@@ -127,8 +127,12 @@ public:
         : session_(std::move(session)), callback_(std::move(callback)) {}
     ~Connection() override {
         if (callback_) {
-            ::WinHttpSetStatusCallback(session_.get(), nullptr,
-                                       WINHTTP_CALLBACK_FLAG_ALL_NOTIFICATIONS, 0);
+            for (HINTERNET h : {connect_.get(), session_.get()}) {
+                if (h != nullptr) {
+                    ::WinHttpSetStatusCallback(h, nullptr, WINHTTP_CALLBACK_FLAG_ALL_NOTIFICATIONS,
+                                               0);
+                }
+            }
         }
         connect_.reset();
     }
