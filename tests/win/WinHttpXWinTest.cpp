@@ -146,5 +146,28 @@ TEST_F(WinHttpXWinTest, RefusedConnectionsAndForeignSchemesRaise) {
     EXPECT_THROW(http.Get(L"ftp://127.0.0.1/file"), EWinHttpClientException);
 }
 
+TEST_F(WinHttpXWinTest, RedirectsAreFollowedAndReported) {
+    server.Enqueue({LoopbackServer::Http("HTTP/1.1 302 Found",
+                                         {"Location: " + StringToUtf8(server.Url(L"/new"))}, "")});
+    server.Enqueue({LoopbackServer::Http("HTTP/1.1 200 OK", {}, "moved")});
+    std::vector<std::wstring> redirects;
+    int notifications = 0;
+    http.OnRedirect = [&](TWinHttpX&, const std::wstring& url) { redirects.push_back(url); };
+    http.OnStatusChange = [&](TWinHttpX&, uint32_t, const void*, uint32_t) { ++notifications; };
+    http.Get(server.Url(L"/old"));
+    EXPECT_EQ(http.ResponseText(), L"moved\r\n");
+    EXPECT_EQ(redirects, std::vector<std::wstring>{server.Url(L"/new")});
+    EXPECT_GT(notifications, 0);
+    ASSERT_EQ(server.Requests().size(), 2u);
+    EXPECT_EQ(server.Requests()[1].rfind("GET /new HTTP/1.1\r\n", 0), 0u);
+}
+
+TEST_F(WinHttpXWinTest, BlanksInThePathAreEscapedOnTheWire) {
+    http.Get(server.Url(L"/CheckUpdates.aspx?app=torvik_updater&v=1 2"));
+    ASSERT_EQ(server.Requests().size(), 1u);
+    const std::string line = server.Requests()[0].substr(0, server.Requests()[0].find("\r\n"));
+    EXPECT_EQ(line, "GET /CheckUpdates.aspx?app=torvik_updater&v=1%202 HTTP/1.1");
+}
+
 } // namespace
 } // namespace torvik::win32
