@@ -1,8 +1,31 @@
 #include "app/MainWindow.h"
 
+#include <commctrl.h>
+
+#include "common/Error.h"
+#include "common/ProcessFlags.h"
 #include "inventory/SingleInstance.h"
 
 namespace torvik::app {
+namespace {
+constexpr UINT_PTR kTimerInitialize = 1;
+constexpr UINT kTimerInitializeMs = 1000;
+
+void AddColumn(HWND listView, int index, const wchar_t* caption, int width) {
+    LVCOLUMNW column{};
+    column.mask = LVCF_TEXT | LVCF_WIDTH;
+    column.pszText = const_cast<wchar_t*>(caption);
+    column.cx = width;
+    ListView_InsertColumn(listView, index, &column);
+}
+} // namespace
+
+MainWindow::MainWindow(MainWindowServices services, std::wstring title)
+    : services_(services), title_(std::move(title)) {}
+
+// The inventory may still be inside a wait loop when the window goes; it is
+// destroyed with this object, after the message loop has ended.
+MainWindow::~MainWindow() = default;
 
 bool MainWindow::Create() {
     // The caption stays empty until the first show, so that a second
@@ -14,15 +37,18 @@ bool MainWindow::Create() {
 LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_CREATE:
-        status_ = ::CreateWindowExW(0, L"STATIC", L"No programs listed yet.",
-                                    WS_CHILD | WS_VISIBLE | SS_LEFT, 0, 0, 0, 0, Handle(), nullptr,
-                                    ::GetModuleHandleW(nullptr), nullptr);
-        ::SendMessageW(status_, WM_SETFONT,
-                       reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), TRUE);
+        FormCreate();
         return 0;
     case WM_SHOWWINDOW:
         if (wParam != 0) {
             FormShow();
+        }
+        break;
+    case WM_TIMER:
+        if (wParam == kTimerInitialize) {
+            ::KillTimer(Handle(), kTimerInitialize);
+            TimerInitializeTimer();
+            return 0;
         }
         break;
     case WM_SIZE:
@@ -30,6 +56,9 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     case kWmShowSelf:
         WM_ShowSelf();
+        return 0;
+    case WM_CLOSE:
+        FormClose();
         return 0;
     case WM_DESTROY:
         ::PostQuitMessage(0);
@@ -40,23 +69,120 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     return Window::HandleMessage(msg, wParam, lParam);
 }
 
+void MainWindow::FormCreate() {
+    const HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    const auto font = reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT));
+    status_ = ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_LEFT, 0, 0, 0, 0,
+                                Handle(), nullptr, instance, nullptr);
+    ::SendMessageW(status_, WM_SETFONT, font, TRUE);
+    lvMain_ = ::CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
+                                WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SHOWSELALWAYS, 0, 0, 0, 0,
+                                Handle(), nullptr, instance, nullptr);
+    ::SendMessageW(lvMain_, WM_SETFONT, font, TRUE);
+    ListView_SetExtendedListViewStyle(lvMain_, LVS_EX_FULLROWSELECT);
+    AddColumn(lvMain_, 0, L"Program", 320);
+    AddColumn(lvMain_, 1, L"Version", 160);
+    AddColumn(lvMain_, 2, L"File", 300);
+
+    inventory_ = std::make_unique<Inventory>(services_.fs, services_.folders, *this);
+    try {
+        inventory_->Cache.LoadCachedLibrary();
+    } catch (const TorvikError& e) {
+        ReportError(e.Message());
+    }
+    ShowStatus(L"Looking for installed programs...");
+}
+
 void MainWindow::FormShow() {
     if (shownOnce_) {
         return;
     }
     shownOnce_ = true;
     ::SetWindowTextW(Handle(), title_.c_str());
+    ::SetTimer(Handle(), kTimerInitialize, kTimerInitializeMs, nullptr);
+}
+
+void MainWindow::TimerInitializeTimer() {
+    if (inventory_->Pipeline.RescanPrograms()) {
+        ShowStatus(std::to_wstring(inventory_->Lists.ProgramList.size()) + L" programs found.");
+    }
+}
+
+void MainWindow::FormClose() {
+    // Closing is never refused: a cache that cannot be written is reported,
+    // and the window goes all the same.
+    try {
+        inventory_->Pipeline.SaveCacheAtClose();
+    } catch (const TorvikError& e) {
+        ReportError(e.Message());
+    }
+    ::DestroyWindow(Handle());
 }
 
 void MainWindow::WM_ShowSelf() {
     ::ShowWindow(Handle(), SW_SHOW);
-    desktop_.ForceForegroundWindow(reinterpret_cast<WindowHandle>(Handle()));
+    services_.desktop.ForceForegroundWindow(reinterpret_cast<WindowHandle>(Handle()));
 }
 
 void MainWindow::Layout() {
     RECT r{};
     ::GetClientRect(Handle(), &r);
-    ::MoveWindow(status_, 12, 12, r.right - 24, 20, TRUE);
+    ::MoveWindow(status_, 12, 10, r.right - 24, 18, TRUE);
+    ::MoveWindow(lvMain_, 12, 34, r.right - 24, r.bottom - 46, TRUE);
+}
+
+void MainWindow::ShowStatus(const std::wstring& text) {
+    ::SetWindowTextW(status_, text.c_str());
+}
+
+void MainWindow::WaitLoopTurn() {
+    MSG msg{};
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            // The outer message loop must still see it.
+            ::PostQuitMessage(static_cast<int>(msg.wParam));
+            return;
+        }
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+}
+
+void MainWindow::PopupMsg(const std::wstring& text) {
+    services_.notifier.PopupMsg(text);
+}
+
+void MainWindow::ReportWorkerError(const std::wstring& message) {
+    ReportError(message);
+}
+
+void MainWindow::BeginUpdate() {
+    ::SendMessageW(lvMain_, WM_SETREDRAW, FALSE, 0);
+}
+
+void MainWindow::ClearItems() {
+    ListView_DeleteAllItems(lvMain_);
+}
+
+void MainWindow::RefillProgramList() {
+    int row = 0;
+    for (const auto& record : inventory_->Lists.ProgramList) {
+        LVITEMW item{};
+        item.mask = LVIF_TEXT;
+        item.iItem = row;
+        item.pszText = const_cast<wchar_t*>(record->ProgramName.c_str());
+        ListView_InsertItem(lvMain_, &item);
+        ListView_SetItemText(lvMain_, row, 1,
+                             const_cast<wchar_t*>(record->TargetExeVersion.c_str()));
+        const std::wstring file = record->TargetExePath + record->TargetExeFilename;
+        ListView_SetItemText(lvMain_, row, 2, const_cast<wchar_t*>(file.c_str()));
+        ++row;
+    }
+}
+
+void MainWindow::EndUpdate() {
+    ::SendMessageW(lvMain_, WM_SETREDRAW, TRUE, 0);
+    ::InvalidateRect(lvMain_, nullptr, TRUE);
 }
 
 } // namespace torvik::app

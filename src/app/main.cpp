@@ -1,4 +1,5 @@
 #include <windows.h>
+#include <commctrl.h>
 #include <objbase.h>
 #include <shellapi.h>
 
@@ -56,14 +57,18 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     SingleInstance instance(desktop, mutexes, processes, args);
 
     StartupSteps steps;
-    steps.initializeCom = [] { ::CoInitialize(nullptr); };
+    steps.initializeCom = [] {
+        ::CoInitialize(nullptr);
+        INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES};
+        ::InitCommonControlsEx(&controls);
+    };
     // Not an installation run until the installer exists.
     steps.checkInstallation = [] { return false; };
     steps.runMainWindow = [&] {
         app::FadingPopups popups;
         Notifier notifier(folders, desktop, clock,
                           [&popups](const std::wstring& text) { popups.Show(text); });
-        app::MainWindow window(desktop, instance.Title());
+        app::MainWindow window({desktop, fs, folders, notifier}, instance.Title());
         if (!window.Create()) {
             app::ReportError(L"The main window could not be created.");
             return 1;
