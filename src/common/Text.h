@@ -1,6 +1,7 @@
 #pragma once
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace torvik {
 
@@ -16,5 +17,11 @@ bool EndsWith(std::wstring_view s, std::wstring_view suffix);
 
 // Trims characters up to and including the blank (control characters too).
 std::wstring Trim(std::wstring_view s);
+
+// Splits a text into lines at CR LF, CR or LF; a final line break adds no
+// empty line.
+std::vector<std::wstring> TextToLines(const std::wstring& text);
+// Joins lines, each followed by CR LF.
+std::wstring LinesToText(const std::vector<std::wstring>& lines);
 
 } // namespace torvik

@@ -100,12 +100,7 @@ std::wstring EscapeLineBreaks(const std::wstring& value) {
 }
 
 std::wstring DetailsText(const std::vector<std::wstring>& lines) {
-    std::wstring text;
-    for (const auto& line : lines) {
-        text += line;
-        text += L"\r\n";
-    }
-    return text;
+    return LinesToText(lines);
 }
 
 } // namespace torvik

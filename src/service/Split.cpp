@@ -86,34 +86,4 @@ std::vector<std::wstring> _x_SplitCsvDataLineX(const std::wstring& text, wchar_t
     return fields;
 }
 
-std::vector<std::wstring> TextToLines(const std::wstring& text) {
-    std::vector<std::wstring> lines;
-    size_t start = 0;
-    size_t i = 0;
-    while (i < text.size()) {
-        if (text[i] == L'\r' || text[i] == L'\n') {
-            lines.push_back(text.substr(start, i - start));
-            if (text[i] == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n') {
-                ++i;
-            }
-            start = ++i;
-        } else {
-            ++i;
-        }
-    }
-    if (start < text.size()) {
-        lines.push_back(text.substr(start));
-    }
-    return lines;
-}
-
-std::wstring LinesToText(const std::vector<std::wstring>& lines) {
-    std::wstring out;
-    for (const auto& line : lines) {
-        out += line;
-        out += L"\r\n";
-    }
-    return out;
-}
-
 } // namespace torvik

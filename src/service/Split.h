@@ -2,6 +2,8 @@
 #include <string>
 #include <vector>
 
+#include "common/Text.h"
+
 namespace torvik {
 
 // Splits at every occurrence of the separator (letter case significant). An
@@ -29,11 +31,5 @@ struct LocaleSeparators {
 // characters carried into the next field; kept fields are untrimmed.
 std::vector<std::wstring> _x_SplitCsvDataLineX(const std::wstring& text, wchar_t separator,
                                                const LocaleSeparators& locale = {});
-
-// Splits a text into lines at CR LF, CR or LF; a final line break adds no
-// empty line.
-std::vector<std::wstring> TextToLines(const std::wstring& text);
-// Joins lines, each followed by CR LF.
-std::wstring LinesToText(const std::vector<std::wstring>& lines);
 
 } // namespace torvik

@@ -86,31 +86,7 @@ std::optional<FindData> Win32FileSystem::FindEntry(const std::wstring& path) con
 }
 
 std::optional<std::string> Win32FileSystem::ReadFile(const std::wstring& path) const {
-    UniqueFileHandle file(::CreateFileW(path.c_str(), GENERIC_READ,
-                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) {
-        return std::nullopt;
-    }
-    LARGE_INTEGER size{};
-    if (!::GetFileSizeEx(file.get(), &size) || size.QuadPart > 0x7FFFFFFF) {
-        return std::nullopt;
-    }
-    std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
-    size_t done = 0;
-    while (done < bytes.size()) {
-        DWORD read = 0;
-        if (!::ReadFile(file.get(), bytes.data() + done, static_cast<DWORD>(bytes.size() - done),
-                        &read, nullptr)) {
-            return std::nullopt;
-        }
-        if (read == 0) {
-            break;
-        }
-        done += read;
-    }
-    bytes.resize(done);
-    return bytes;
+    return ReadFileRange(path, 0, static_cast<size_t>(0x7FFFFFFF));
 }
 
 std::optional<std::string> Win32FileSystem::ReadFileRange(const std::wstring& path, uint64_t offset,
