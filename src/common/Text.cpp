@@ -50,6 +50,10 @@ bool EndsWith(std::wstring_view s, std::wstring_view suffix) {
     return s.size() >= suffix.size() && s.substr(s.size() - suffix.size()) == suffix;
 }
 
+std::wstring WidenAscii(const std::string& ascii) {
+    return std::wstring(ascii.begin(), ascii.end());
+}
+
 std::wstring Trim(std::wstring_view s) {
     size_t b = 0;
     size_t e = s.size();

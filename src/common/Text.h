@@ -15,6 +15,9 @@ bool ContainsTextAscii(std::wstring_view haystack, std::wstring_view needle);
 bool StartsWith(std::wstring_view s, std::wstring_view prefix);
 bool EndsWith(std::wstring_view s, std::wstring_view suffix);
 
+// Bytes of 7-bit text (Base64, hex, percent-encoded text) as text.
+std::wstring WidenAscii(const std::string& ascii);
+
 // Trims characters up to and including the blank (control characters too).
 std::wstring Trim(std::wstring_view s);
 

@@ -35,10 +35,6 @@ std::wstring WithThousands(double value) {
     return negative ? L"-" + digits : digits;
 }
 
-std::wstring AsciiToText(const std::string& ascii) {
-    return std::wstring(ascii.begin(), ascii.end());
-}
-
 } // namespace
 
 TIEHttp::TIEHttp(Services services) : services_(std::move(services)) {
@@ -142,75 +138,6 @@ std::wstring TIEHttp::GetStringPercentage() const {
            WithThousands(ContentSize()) + L"\rStatus: " + percent + L" done";
 }
 
-void TIEHttp::AddRequestHeader(const std::wstring& name, const std::wstring& value) {
-    SetHeaderLine(RequestHeaders, name, value);
-}
-void TIEHttp::DeleteRequestHeader(const std::wstring& name) {
-    DeleteHeaderLine(RequestHeaders, name);
-}
-int TIEHttp::GetRequestHeaderIdx(const std::wstring& name) const {
-    return HeaderLineIdx(RequestHeaders, name);
-}
-int TIEHttp::GetResponseHeaderIdx(const std::wstring& name) const {
-    return HeaderLineIdx(ResponseHeaders, name);
-}
-std::wstring TIEHttp::GetRequestHeaderValue(const std::wstring& name) const {
-    return HeaderLineValue(RequestHeaders, name);
-}
-std::wstring TIEHttp::GetResponseHeaderValue(const std::wstring& name) const {
-    return HeaderLineValue(ResponseHeaders, name);
-}
-
-void TIEHttp::AddMultipartVarW(const std::wstring& field, const std::wstring& value) {
-    if (!multipartPost_) {
-        ErrorMsg = L"TIEHttp not in multipart mode";
-        return;
-    }
-    fields_.AddText(field, value);
-}
-
-void TIEHttp::AddMultipartVarBin(const std::wstring& field, const std::wstring& fileName,
-                                 const std::string& bytes) {
-    if (!multipartPost_) {
-        ErrorMsg = L"TIEHttp not in multipart mode";
-        return;
-    }
-    fields_.AddBinary(field, fileName, bytes);
-}
-
-void TIEHttp::AddMultipartVar_B64(const std::wstring& field, const std::string& bytes) {
-    AddMultipartVarW(field, AsciiToText(BreakUU(B64Encode(bytes))));
-}
-
-std::string TIEHttp::FileToB64String(const std::wstring& fileName) const {
-    if (services_.fs == nullptr) {
-        throw TorvikError(L"Cannot open file " + fileName);
-    }
-    const std::optional<std::string> bytes = services_.fs->ReadFile(fileName);
-    if (!bytes) {
-        throw TorvikError(L"Cannot open file " + fileName);
-    }
-    return BreakUU(B64Encode(*bytes));
-}
-
-void TIEHttp::AddMultipartFile(const std::wstring& field, const std::wstring& fileName) {
-    AddMultipartVarW(field, AsciiToText(FileToB64String(fileName)));
-}
-
-void TIEHttp::AddMultipartFormFile(const std::wstring& field, const std::wstring& fileName,
-                                   const std::string& stream) {
-    AddMultipartVarBin(field, FileNamePart(fileName), stream);
-}
-
-void TIEHttp::AddMultipartFormFile(const std::wstring& field, const std::wstring& fileName) {
-    const std::optional<std::string> bytes =
-        services_.fs != nullptr ? services_.fs->ReadFile(fileName) : std::nullopt;
-    if (!bytes) {
-        throw TorvikError(L"Cannot open file " + fileName);
-    }
-    AddMultipartFormFile(field, fileName, *bytes);
-}
-
 void TIEHttp::Execute() {
     if (workingStatus_ != 0) {
         if (services_.dialogs == nullptr ||
@@ -291,7 +218,7 @@ IEHttpJob::Inputs TIEHttp::PrepareRequest() {
     }
 
     const bool isGet = requestMethod_ == L"GET";
-    std::wstring body = isGet ? L"" : AsciiToText(extraInfoAnsi_);
+    std::wstring body = isGet ? L"" : WidenAscii(extraInfoAnsi_);
     in.path = urlPath_ + (isGet ? services_.ansi.ToText(extraInfoAnsi_) : L"");
     in.path = AppendQueryToPath(in.path, getStr_);
     getStr_.clear();
@@ -324,7 +251,7 @@ IEHttpJob::Inputs TIEHttp::PrepareRequest() {
     if (!proxyUsername.empty()) {
         const std::string credentials =
             services_.ansi.FromText(proxyUsername) + ":" + services_.ansi.FromText(proxyPassword);
-        AddRequestHeader(L"Proxy-Authorization", L"Basic " + AsciiToText(B64Encode(credentials)));
+        AddRequestHeader(L"Proxy-Authorization", L"Basic " + WidenAscii(B64Encode(credentials)));
     }
     if (AllowCompression) {
         AddRequestHeader(L"Accept-Encoding", L"gzip, deflate");
