@@ -164,7 +164,7 @@ TEST_F(IEHttpWin, RefusedConnection) {
 
 TEST_F(IEHttpWin, PacketsArriveInPieces) {
     server.Enqueue(
-        {LoopbackServer::Http("HTTP/1.1 200 OK", {}, std::string(100000, 'x')), false, 40000, 50});
+        {LoopbackServer::Http("HTTP/1.1 200 OK", {}, std::string(100000, 'x')), false, 40000, 150});
     int events = 0;
     http.OnPacketRead = [&](TIEHttp& h) {
         ++events;
