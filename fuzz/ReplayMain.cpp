@@ -27,6 +27,11 @@ int main(int argc, char** argv) {
     size_t files = 0;
     for (int i = 1; i < argc; ++i) {
         const std::filesystem::path arg(argv[i]);
+        // A seed folder that went missing must not pass as "nothing to replay".
+        if (!std::filesystem::exists(arg)) {
+            std::fprintf(stderr, "no such seed file or folder: %s\n", argv[i]);
+            return 1;
+        }
         if (std::filesystem::is_directory(arg)) {
             for (const auto& entry : std::filesystem::directory_iterator(arg)) {
                 if (entry.is_regular_file()) {

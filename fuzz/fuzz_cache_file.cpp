@@ -8,10 +8,13 @@
 
 #include "common/TextFile.h"
 #include "inventory/CachedLibrary.h"
+#include "platform/AnsiCodePage.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string bytes(reinterpret_cast<const char*>(data), size);
-    for (const auto& line : torvik::SplitTextLines(torvik::DecodeTextFile(bytes))) {
+    const torvik::Latin1CodePage ansi;
+    const auto unmarked = [&ansi](const std::string& text) { return ansi.ToText(text); };
+    for (const auto& line : torvik::SplitTextLines(torvik::DecodeTextFile(bytes, unmarked))) {
         const auto row = torvik::ParseCacheLine(line);
         if (!row || row->FullFnLower.empty()) {
             continue;

@@ -9,8 +9,8 @@
 #include <string>
 
 #include "common/Error.h"
-#include "service/Compression.h"
-#include "service/Encodings.h"
+#include "protocol/Compression.h"
+#include "protocol/Encodings.h"
 
 namespace {
 constexpr size_t kLimit = 1 << 20;

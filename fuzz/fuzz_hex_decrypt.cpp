@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "service/Cipher.h"
-#include "service/Encodings.h"
+#include "protocol/Cipher.h"
+#include "protocol/Encodings.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string input(reinterpret_cast<const char*>(data), size);

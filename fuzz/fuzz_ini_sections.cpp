@@ -8,8 +8,8 @@
 #include <string>
 
 #include "common/Utf8.h"
-#include "service/IniSections.h"
-#include "service/Split.h"
+#include "protocol/IniSections.h"
+#include "protocol/Split.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::wstring text =

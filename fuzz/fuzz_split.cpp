@@ -6,7 +6,7 @@
 #include <string>
 
 #include "common/Utf8.h"
-#include "service/Split.h"
+#include "protocol/Split.h"
 
 namespace {
 void CheckSplit(const std::wstring& text, const std::wstring& separator) {

@@ -5,7 +5,7 @@
 namespace torvik::app {
 
 Inventory::Inventory(FileSystem& fs, const AppFolders& folders, ScanHooks& hooks)
-    : Facts(fs, Versions, Zone), Cache(fs, Facts),
+    : Facts(fs, Versions, Zone), Cache(fs, Facts, Ansi),
       Pipeline(ScanServices{fs, Links, Facts,
                             [this](uint64_t ft) { return FileTimeToDateTime(Zone, ft); },
                             win32::WindowsDirectory()},

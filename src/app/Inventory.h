@@ -6,6 +6,7 @@
 #include "inventory/ScanPipeline.h"
 #include "platform/win32/Win32Locale.h"
 #include "platform/win32/Win32ShellLinks.h"
+#include "platform/win32/Win32System.h"
 #include "platform/win32/Win32VersionInfo.h"
 
 namespace torvik::app {
@@ -21,6 +22,7 @@ public:
     win32::Win32VersionInfo Versions;
     win32::Win32TimeZone Zone;
     PlatformExecutableFacts Facts;
+    win32::Win32AnsiCodePage Ansi;
     TCachedLibrary Cache;
     ScanPipeline Pipeline;
 };

@@ -87,8 +87,8 @@ void MainWindow::FormCreate() {
     inventory_ = std::make_unique<Inventory>(services_.fs, services_.folders, *this);
     try {
         inventory_->Cache.LoadCachedLibrary();
-    } catch (const TorvikError& e) {
-        ReportError(e.Message());
+    } catch (...) {
+        ReportError(CurrentExceptionText());
     }
     ShowStatus(L"Looking for installed programs...");
 }
@@ -104,7 +104,7 @@ void MainWindow::FormShow() {
 
 void MainWindow::TimerInitializeTimer() {
     if (inventory_->Pipeline.RescanPrograms()) {
-        ShowStatus(std::to_wstring(inventory_->Lists.ProgramList.size()) + L" programs found.");
+        ShowStatus(std::to_wstring(programs_.Count()) + L" programs found.");
     }
 }
 
@@ -113,8 +113,8 @@ void MainWindow::FormClose() {
     // and the window goes all the same.
     try {
         inventory_->Pipeline.SaveCacheAtClose();
-    } catch (const TorvikError& e) {
-        ReportError(e.Message());
+    } catch (...) {
+        ReportError(CurrentExceptionText());
     }
     ::DestroyWindow(Handle());
 }
@@ -152,8 +152,9 @@ void MainWindow::PopupMsg(const std::wstring& text) {
     services_.notifier.PopupMsg(text);
 }
 
-void MainWindow::ReportWorkerError(const std::wstring& message) {
-    ReportError(message);
+void MainWindow::ReportWorkerError(const std::wstring& /*message*/) {
+    // A scan says nothing but "Scan already in progress...": a failed step
+    // publishes nothing, and the previous list stays on screen.
 }
 
 void MainWindow::BeginUpdate() {
@@ -162,21 +163,23 @@ void MainWindow::BeginUpdate() {
 
 void MainWindow::ClearItems() {
     ListView_DeleteAllItems(lvMain_);
+    programs_.Clear();
 }
 
 void MainWindow::RefillProgramList() {
-    int row = 0;
-    for (const auto& record : inventory_->Lists.ProgramList) {
+    programs_.Refill(inventory_->Lists.ProgramList);
+    for (size_t row = 0; row < programs_.Count(); ++row) {
+        std::wstring text = programs_.CellText(row, ProgramListModel::kProgram);
         LVITEMW item{};
         item.mask = LVIF_TEXT;
-        item.iItem = row;
-        item.pszText = const_cast<wchar_t*>(record->ProgramName.c_str());
+        item.iItem = static_cast<int>(row);
+        item.pszText = text.data();
         ListView_InsertItem(lvMain_, &item);
-        ListView_SetItemText(lvMain_, row, 1,
-                             const_cast<wchar_t*>(record->TargetExeVersion.c_str()));
-        const std::wstring file = record->TargetExePath + record->TargetExeFilename;
-        ListView_SetItemText(lvMain_, row, 2, const_cast<wchar_t*>(file.c_str()));
-        ++row;
+        for (const size_t column : {ProgramListModel::kVersion, ProgramListModel::kFile}) {
+            text = programs_.CellText(row, column);
+            ListView_SetItemText(lvMain_, static_cast<int>(row), static_cast<int>(column),
+                                 text.data());
+        }
     }
 }
 

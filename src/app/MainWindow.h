@@ -5,6 +5,7 @@
 #include "app/Window.h"
 #include "inventory/PopupMsg.h"
 #include "platform/Desktop.h"
+#include "ui/ProgramListModel.h"
 
 namespace torvik::app {
 
@@ -59,6 +60,7 @@ private:
     HWND status_ = nullptr;
     HWND lvMain_ = nullptr;
     std::unique_ptr<Inventory> inventory_;
+    ProgramListModel programs_;
 };
 
 } // namespace torvik::app

@@ -1,9 +1,8 @@
 #include "app/Window.h"
 
-#include <exception>
+#include <atomic>
 
 #include "common/Error.h"
-#include "common/Utf8.h"
 
 namespace torvik::app {
 
@@ -56,16 +55,30 @@ LRESULT CALLBACK Window::StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARA
             return result;
         }
         return self->HandleMessage(msg, wParam, lParam);
-    } catch (const TorvikError& e) {
-        ReportError(e.Message());
-    } catch (const std::exception& e) {
-        ReportError(Utf8ToString(e.what()));
+    } catch (...) {
+        ReportError(CurrentExceptionText());
     }
     return ::DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
+namespace {
+
+// The error box carries the crash dialog's caption, never the main window's
+// title: a second copy looks for that title and must find the main window.
+void ShowErrorBox(const std::wstring& text) {
+    ::MessageBoxW(nullptr, text.c_str(), L"TorvikExcept", MB_OK | MB_ICONERROR | MB_TASKMODAL);
+}
+
+std::atomic<ErrorSink> errorSink{ShowErrorBox};
+
+} // namespace
+
 void ReportError(const std::wstring& text) {
-    ::MessageBoxW(nullptr, text.c_str(), L"Torvik Updater", MB_OK | MB_ICONERROR);
+    errorSink.load()(text);
+}
+
+ErrorSink SetErrorSink(ErrorSink sink) {
+    return errorSink.exchange(sink != nullptr ? sink : ShowErrorBox);
 }
 
 } // namespace torvik::app

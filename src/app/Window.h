@@ -6,8 +6,9 @@
 namespace torvik::app {
 
 // Base of every window: the static window procedure binds the object at
-// WM_NCCREATE and forwards each message to HandleMessage. No exception leaves
-// a window procedure: one that escapes a handler goes to ReportError.
+// WM_NCCREATE and forwards each message to HandleMessage. No exception of any
+// kind leaves a window procedure: one that escapes a handler goes to
+// ReportError.
 class Window {
 public:
     Window() = default;
@@ -30,7 +31,13 @@ private:
     HWND hwnd_ = nullptr;
 };
 
-// Shows an unexpected failure to the user; the program goes on.
+// The application's error handling: shows an unexpected failure to the user
+// and the program goes on. Any thread may call it.
 void ReportError(const std::wstring& text);
+
+// Where ReportError sends its text (by default a modal error box). Returns
+// the previous sink; nullptr puts the default back. For tests.
+using ErrorSink = void (*)(const std::wstring& text);
+ErrorSink SetErrorSink(ErrorSink sink);
 
 } // namespace torvik::app

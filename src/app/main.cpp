@@ -8,7 +8,6 @@
 #include "app/FadingPopup.h"
 #include "app/MainWindow.h"
 #include "common/Error.h"
-#include "common/Utf8.h"
 #include "inventory/PopupMsg.h"
 #include "inventory/Startup.h"
 #include "platform/win32/Win32FileSystem.h"
@@ -81,10 +80,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
 
     try {
         return RunStartup(folders, clock, transfer, instance, steps);
-    } catch (const TorvikError& e) {
-        app::ReportError(e.Message());
-    } catch (const std::exception& e) {
-        app::ReportError(Utf8ToString(e.what()));
+    } catch (...) {
+        app::ReportError(CurrentExceptionText());
     }
     return 1;
 }

@@ -15,4 +15,9 @@ private:
     std::wstring message_;
 };
 
+// The message of the exception being handled, of any type: a TorvikError's
+// text, what() of a standard exception, "Unknown error" for anything else.
+// Call only inside a catch block.
+std::wstring CurrentExceptionText();
+
 } // namespace torvik

@@ -31,7 +31,7 @@ std::wstring DecodeUtf16(const std::string& bytes, size_t start, bool bigEndian)
 
 } // namespace
 
-std::wstring DecodeTextFile(const std::string& bytes) {
+std::wstring DecodeTextFile(const std::string& bytes, const UnmarkedTextDecoder& unmarked) {
     if (bytes.rfind("\xEF\xBB\xBF", 0) == 0) {
         return Utf8ToString(bytes.substr(3));
     }
@@ -41,7 +41,7 @@ std::wstring DecodeTextFile(const std::string& bytes) {
     if (bytes.rfind("\xFE\xFF", 0) == 0) {
         return DecodeUtf16(bytes, 2, true);
     }
-    return Utf8ToString(bytes);
+    return unmarked(bytes);
 }
 
 std::vector<std::wstring> SplitTextLines(const std::wstring& text) {

@@ -1,7 +1,7 @@
 #include "inventory/AppFolders.h"
 
+#include "common/PathUtils.h"
 #include "common/Text.h"
-#include "inventory/PathUtils.h"
 
 namespace torvik {
 

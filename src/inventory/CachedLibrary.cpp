@@ -1,9 +1,9 @@
 #include "inventory/CachedLibrary.h"
 
+#include "common/DateText.h"
 #include "common/Error.h"
 #include "common/Text.h"
 #include "common/TextFile.h"
-#include "inventory/DateText.h"
 
 namespace torvik {
 namespace {
@@ -62,8 +62,9 @@ std::unique_ptr<TCachedLibraryRecord> ParseCacheLine(const std::wstring& line) {
     return row;
 }
 
-TCachedLibrary::TCachedLibrary(FileSystem& fs, const ExecutableFacts& facts)
-    : fs_(fs), facts_(facts) {}
+TCachedLibrary::TCachedLibrary(FileSystem& fs, const ExecutableFacts& facts,
+                               const AnsiCodePage& ansi)
+    : fs_(fs), facts_(facts), ansi_(ansi) {}
 
 void TCachedLibrary::Append(std::unique_ptr<TCachedLibraryRecord> row) {
     if (!row->FullFnLower.empty()) {
@@ -79,7 +80,8 @@ void TCachedLibrary::LoadCachedLibrary() {
     if (!bytes) {
         return;
     }
-    for (const auto& line : SplitTextLines(DecodeTextFile(*bytes))) {
+    const auto unmarked = [this](const std::string& text) { return ansi_.ToText(text); };
+    for (const auto& line : SplitTextLines(DecodeTextFile(*bytes, unmarked))) {
         if (auto row = ParseCacheLine(line)) {
             Append(std::move(row));
         }
@@ -137,8 +139,9 @@ TCachedLibraryRecord& TCachedLibrary::CreateCachedRecord(const std::wstring& fil
     auto row = std::make_unique<TCachedLibraryRecord>();
     row->FullFnLower = LowerCaseAscii(fileName);
     row->ModifiedDt = DateTimeToStrX_noms(modified);
-    row->ExeVersion = facts_.Version(fileName);
-    row->OtherDetails = facts_.Details(fileName);
+    auto read = facts_.ReadVersionAndDetails(fileName);
+    row->ExeVersion = std::move(read.version);
+    row->OtherDetails = std::move(read.details);
     TCachedLibraryRecord& added = *row;
     Append(std::move(row));
     CacheModified = true;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "inventory/ExecutableFacts.h"
+#include "platform/AnsiCodePage.h"
 #include "platform/FileSystem.h"
 
 namespace torvik {
@@ -25,7 +26,9 @@ struct TCachedLibraryRecord {
 // main thread waits for it).
 class TCachedLibrary {
 public:
-    TCachedLibrary(FileSystem& fs, const ExecutableFacts& facts);
+    // A file without a byte-order mark (written by older versions) is read
+    // in the ansi code page.
+    TCachedLibrary(FileSystem& fs, const ExecutableFacts& facts, const AnsiCodePage& ansi);
 
     // The cache file; set once before loading.
     std::wstring FileName;
@@ -57,6 +60,7 @@ private:
 
     FileSystem& fs_;
     const ExecutableFacts& facts_;
+    const AnsiCodePage& ansi_;
     std::vector<std::unique_ptr<TCachedLibraryRecord>> rows_;
     // Key -> index of the first row with that key: the linear search of the
     // row list, without its cost per executable.

@@ -44,7 +44,10 @@ std::wstring FormatFileVersion(const FixedFileVersion& version) {
 }
 
 std::wstring GetEXEversion(const VersionInfo& info, const std::wstring& fileName) {
-    const auto resource = info.Load(fileName);
+    return VersionTextOf(info.Load(fileName).get());
+}
+
+std::wstring VersionTextOf(const VersionResource* resource) {
     const auto fixed = resource ? resource->FixedVersion() : std::nullopt;
     return fixed ? FormatFileVersion(*fixed) : L"debug build:0";
 }
@@ -76,9 +79,12 @@ std::wstring GetEXEFileDescription(const VersionInfo& info, const std::wstring& 
 }
 
 std::vector<std::wstring> GetEXEdetails(const VersionInfo& info, const std::wstring& fileName) {
+    return DetailsLinesOf(info.Load(fileName).get());
+}
+
+std::vector<std::wstring> DetailsLinesOf(const VersionResource* resource) {
     std::vector<std::wstring> lines;
-    const auto resource = info.Load(fileName);
-    if (!resource) {
+    if (resource == nullptr) {
         return lines;
     }
     const auto table = StringTableName(*resource);

@@ -12,6 +12,8 @@ std::wstring FormatFileVersion(const FixedFileVersion& version);
 // The file version of fileName as above; "debug build:0" when the file has
 // no version resource, no fixed information in it, or cannot be read.
 std::wstring GetEXEversion(const VersionInfo& info, const std::wstring& fileName);
+// The same of a loaded resource (nullptr: none).
+std::wstring VersionTextOf(const VersionResource* resource);
 
 // The build number (the fourth number of the file version) of the program's
 // own executable as decimal text; "0" without version information.
@@ -28,6 +30,8 @@ std::wstring GetEXEFileDescription(const VersionInfo& info, const std::wstring& 
 // each key with a non-blank value the line "[key]" and the value line (line
 // breaks escaped, see EscapeLineBreaks). Empty without version strings.
 std::vector<std::wstring> GetEXEdetails(const VersionInfo& info, const std::wstring& fileName);
+// The same of a loaded resource (nullptr: none).
+std::vector<std::wstring> DetailsLinesOf(const VersionResource* resource);
 
 // Every CR LF becomes CR, then every CR "<br>"; a lone LF stays.
 std::wstring EscapeLineBreaks(const std::wstring& value);

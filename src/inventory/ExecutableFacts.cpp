@@ -13,6 +13,12 @@ std::wstring PlatformExecutableFacts::Details(const std::wstring& fileName) cons
     return DetailsText(GetEXEdetails(versions_, fileName));
 }
 
+ExecutableFacts::VersionAndDetails
+PlatformExecutableFacts::ReadVersionAndDetails(const std::wstring& fileName) const {
+    const auto resource = versions_.Load(fileName);
+    return {VersionTextOf(resource.get()), DetailsText(DetailsLinesOf(resource.get()))};
+}
+
 std::wstring PlatformExecutableFacts::FileDescription(const std::wstring& fileName) const {
     return GetEXEFileDescription(versions_, fileName);
 }

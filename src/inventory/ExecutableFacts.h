@@ -24,6 +24,14 @@ public:
     virtual std::wstring Version(const std::wstring& fileName) const = 0;
     // The details text: "[key]" and value lines, each followed by CR LF.
     virtual std::wstring Details(const std::wstring& fileName) const = 0;
+    // Version and Details of one file, from one reading of its resource
+    // where the platform allows (a new executable needs both).
+    struct VersionAndDetails {
+        std::wstring version, details;
+    };
+    virtual VersionAndDetails ReadVersionAndDetails(const std::wstring& fileName) const {
+        return {Version(fileName), Details(fileName)};
+    }
     // The "FileDescription" string of the version resource.
     virtual std::wstring FileDescription(const std::wstring& fileName) const = 0;
     virtual int64_t FileSize(const std::wstring& fileName) const = 0;
@@ -42,6 +50,7 @@ public:
         : fs_(fs), versions_(versions), zone_(zone) {}
     std::wstring Version(const std::wstring& fileName) const override;
     std::wstring Details(const std::wstring& fileName) const override;
+    VersionAndDetails ReadVersionAndDetails(const std::wstring& fileName) const override;
     std::wstring FileDescription(const std::wstring& fileName) const override;
     int64_t FileSize(const std::wstring& fileName) const override;
     double FileDateTime(const std::wstring& fileName) const override;

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "inventory/DateText.h"
+#include "common/DateText.h"
 
 namespace torvik {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
+#include "common/DateText.h"
 #include "common/Utf8.h"
-#include "inventory/DateText.h"
 
 namespace torvik {
 

@@ -1,7 +1,8 @@
 #include "inventory/ScanPipeline.h"
 
+#include "common/PathUtils.h"
 #include "common/ProcessFlags.h"
-#include "inventory/PathUtils.h"
+#include "common/ScopeExit.h"
 #include "inventory/ThreadResolveLinks.h"
 #include "inventory/ThreadScanExes.h"
 
@@ -11,18 +12,6 @@ namespace {
 bool StopRequested() {
     return CancelRequested || AppClosing;
 }
-
-// Runs a cleanup when the scope ends, also by an exception.
-template <typename F> class ScopeExit {
-public:
-    explicit ScopeExit(F f) : f_(std::move(f)) {}
-    ~ScopeExit() { f_(); }
-    ScopeExit(const ScopeExit&) = delete;
-    ScopeExit& operator=(const ScopeExit&) = delete;
-
-private:
-    F f_;
-};
 
 } // namespace
 

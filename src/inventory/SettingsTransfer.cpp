@@ -1,7 +1,7 @@
 #include "inventory/SettingsTransfer.h"
 
+#include "common/PathUtils.h"
 #include "common/Text.h"
-#include "inventory/PathUtils.h"
 
 namespace torvik {
 

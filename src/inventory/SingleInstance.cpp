@@ -1,8 +1,8 @@
 #include "inventory/SingleInstance.h"
 
 #include "common/Error.h"
+#include "common/PathUtils.h"
 #include "common/Text.h"
-#include "inventory/PathUtils.h"
 
 namespace torvik {
 

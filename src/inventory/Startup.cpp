@@ -2,7 +2,7 @@
 
 #include <atomic>
 
-#include "inventory/PathUtils.h"
+#include "common/PathUtils.h"
 
 namespace torvik {
 namespace {

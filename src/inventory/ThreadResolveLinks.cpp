@@ -3,9 +3,9 @@
 #include <array>
 
 #include "common/Error.h"
+#include "common/PathUtils.h"
 #include "common/ProcessFlags.h"
 #include "common/Text.h"
-#include "inventory/PathUtils.h"
 #include "inventory/ShellLinkResolve.h"
 
 namespace torvik {

@@ -1,8 +1,8 @@
 #include "inventory/ThreadScanExes.h"
 
+#include "common/PathUtils.h"
 #include "common/ProcessFlags.h"
 #include "common/Text.h"
-#include "inventory/PathUtils.h"
 #include "inventory/VersionText.h"
 
 namespace torvik {

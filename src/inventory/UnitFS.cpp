@@ -1,9 +1,9 @@
 #include "inventory/UnitFS.h"
 
+#include "common/FileMask.h"
+#include "common/PathUtils.h"
 #include "common/ProcessFlags.h"
 #include "common/Text.h"
-#include "inventory/PathUtils.h"
-#include "platform/Wildcard.h"
 
 namespace torvik {
 namespace {
@@ -46,7 +46,7 @@ std::vector<std::wstring> CompileMasks(std::vector<std::wstring>& entries) {
 
 bool AnyMatch(const std::vector<std::wstring>& masks, const std::wstring& name) {
     for (const auto& mask : masks) {
-        if (WildcardMatch(mask, name)) {
+        if (FileMaskMatch(mask, name)) {
             return true;
         }
     }

@@ -1,7 +1,6 @@
 #include "inventory/WorkerThread.h"
 
 #include "common/Error.h"
-#include "common/Utf8.h"
 
 namespace torvik {
 
@@ -16,12 +15,8 @@ void WorkerThread::Run(const std::function<void()>& body) {
     std::optional<std::wstring> error;
     try {
         body();
-    } catch (const TorvikError& e) {
-        error = e.Message();
-    } catch (const std::exception& e) {
-        error = Utf8ToString(e.what());
     } catch (...) {
-        error = L"Unknown error";
+        error = CurrentExceptionText();
     }
     std::lock_guard lock(mutex_);
     error_ = std::move(error);

@@ -1,32 +1,17 @@
 #include "platform/Wildcard.h"
 
-namespace torvik {
-namespace {
-wchar_t Fold(wchar_t c) {
-    return (c >= L'A' && c <= L'Z') ? c + (L'a' - L'A') : c;
-}
-} // namespace
+#include "common/FileMask.h"
 
-bool WildcardMatch(std::wstring_view mask, std::wstring_view name) {
-    if (mask == L"*.*" || mask == L"*") {
+namespace torvik {
+
+bool ListingMaskMatch(std::wstring_view mask, std::wstring_view name) {
+    if (mask == L"*.*") {
         return true;
     }
-    size_t m = 0, n = 0, starM = std::wstring_view::npos, starN = 0;
-    while (n < name.size()) {
-        if (m < mask.size() && (mask[m] == L'?' || Fold(mask[m]) == Fold(name[n]))) {
-            ++m, ++n;
-        } else if (m < mask.size() && mask[m] == L'*') {
-            starM = m++, starN = n;
-        } else if (starM != std::wstring_view::npos) {
-            m = starM + 1, n = ++starN;
-        } else {
-            return false;
-        }
+    if (mask.size() > 1 && mask.back() == L'.' && name.find(L'.') == std::wstring_view::npos) {
+        return FileMaskMatch(mask.substr(0, mask.size() - 1), name);
     }
-    while (m < mask.size() && (mask[m] == L'*' || (mask[m] == L'.' && m + 1 == mask.size()))) {
-        ++m;
-    }
-    return m == mask.size();
+    return FileMaskMatch(mask, name);
 }
 
 } // namespace torvik

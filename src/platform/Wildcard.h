@@ -3,9 +3,10 @@
 
 namespace torvik {
 
-// Windows-style file-name wildcard match: "*" any run, "?" one character,
-// ASCII letters compared without case. "*.*" matches every name, also one
-// without a dot, as FindFirstFileW does.
-bool WildcardMatch(std::wstring_view mask, std::wstring_view name);
+// The mask rule of FindFirstFileW, for the listings of the native and fake
+// file systems: the scanner's rule (FileMaskMatch), plus the legacy ones of
+// the platform: "*.*" matches every name, also one without a dot, and a
+// final "." matches a name without an extension.
+bool ListingMaskMatch(std::wstring_view mask, std::wstring_view name);
 
 } // namespace torvik

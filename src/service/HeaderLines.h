@@ -1,4 +1,6 @@
 #pragma once
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,6 +13,14 @@ namespace torvik {
 int HeaderLineIdx(const std::vector<std::wstring>& lines, const std::wstring& name);
 // The found line after its first ": "; empty when there is none.
 std::wstring HeaderLineValue(const std::vector<std::wstring>& lines, const std::wstring& name);
+// A header as a server sends it: the first line named name (letter case
+// ignored) followed by ":", with or without blanks after the colon; the value
+// trimmed. Empty when there is none.
+std::wstring ReceivedHeaderValue(const std::vector<std::wstring>& lines, const std::wstring& name);
+// A header value that must be a whole decimal number that fits 32 bits;
+// anything else (blank, sign, letters, overflow) gives none.
+std::optional<uint32_t> ParseHeaderNumber(const std::wstring& value);
+
 // Replaces any header of that name by name + ": " + value at the end.
 void SetHeaderLine(std::vector<std::wstring>& lines, const std::wstring& name,
                    const std::wstring& value);

@@ -5,13 +5,13 @@
 #include "common/Error.h"
 #include "common/Text.h"
 #include "common/Utf8.h"
-#include "service/Compression.h"
-#include "service/Encodings.h"
+#include "protocol/Compression.h"
+#include "protocol/Encodings.h"
+#include "protocol/ReplyText.h"
+#include "protocol/Split.h"
+#include "protocol/UrlEncode.h"
+#include "protocol/UrlParts.h"
 #include "service/HeaderLines.h"
-#include "service/ReplyText.h"
-#include "service/Split.h"
-#include "service/UrlEncode.h"
-#include "service/UrlParts.h"
 #include "service/WinInetErrors.h"
 
 namespace torvik {
@@ -100,6 +100,7 @@ void TIEHttp::SetURL(const std::wstring& value) {
     }
     hostName_ = parts->host;
     port_ = parts->port;
+    secure_ = parts->scheme == L"https" || port_ == 443;
     urlPath_ = DecodeUrlEscapes(parts->path);
     extraInfoAnsi_ = services_.ansi.FromText(EncodeURLEx(DecodeUrlEscapes(parts->extra)));
     if (!parts->userName.empty() && userName_.empty()) {
@@ -175,7 +176,11 @@ void TIEHttp::Execute() {
             WaitForWorker(job);
             job_.reset();
         }
-        CheckAndDecompress(ResultMs, UnzipMethod);
+        try {
+            CheckAndDecompress(ResultMs, UnzipMethod);
+        } catch (const EDecompressedTooLarge& e) {
+            throw TorvikError(L"TIEHttp error: " + e.Message());
+        }
         ResultRaw = ResultMs;
         DecodeResult();
     } catch (...) {
@@ -211,8 +216,11 @@ IEHttpJob::Inputs TIEHttp::PrepareRequest() {
     in.method = requestMethod_;
     in.timeoutSeconds = Timeout;
     in.wakeOnPackets = static_cast<bool>(OnPacketRead);
-    // Port 443 means the secure channel, with every certificate check on.
-    in.flags = port_ == 443 ? kInternetFlagSecure | kInternetFlagPragmaNoCache : 0;
+    in.failedReadPause = FailedReadPause;
+    // An "https" address, or port 443, means the secure channel, with every
+    // certificate check on: an "https" address on another port must not
+    // carry the user id and the inventory in clear.
+    in.flags = secure_ ? kInternetFlagSecure | kInternetFlagPragmaNoCache : 0;
     if (ForceHttpReload) {
         in.flags |= kInternetFlagReload;
     }

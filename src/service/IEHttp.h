@@ -11,8 +11,8 @@
 #include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
 #include "platform/InternetApi.h"
+#include "protocol/Multipart.h"
 #include "service/IEHttpWorker.h"
-#include "service/Multipart.h"
 
 namespace torvik {
 
@@ -48,7 +48,9 @@ public:
     void SetURL(const std::wstring& value);
     int Timeout = 90;             // seconds of silence before giving up; 0 or less: none
     int TimerIntervalSeconds = 0; // period of OnTimer; 0 or less: none
-    bool BlockingMode = true;     // false: window messages are processed while waiting
+    // The pause before a failed read is tried again.
+    std::chrono::milliseconds FailedReadPause{50};
+    bool BlockingMode = true; // false: window messages are processed while waiting
     const std::wstring& RequestMethod() const { return requestMethod_; }
     void SetRequestMethod(const std::wstring& value);
     bool MultipartPOST() const { return multipartPost_; }
@@ -133,6 +135,7 @@ private:
     // The pieces of URL.
     std::wstring hostName_, userName_, password_, urlPath_;
     int port_ = 80;
+    bool secure_ = false;
     std::string extraInfoAnsi_; // the URL's query, encoded
 
     std::atomic<int> workingStatus_{0};

@@ -2,9 +2,9 @@
 
 #include "common/Error.h"
 #include "common/Text.h"
-#include "service/Encodings.h"
+#include "protocol/Encodings.h"
+#include "protocol/Multipart.h"
 #include "service/HeaderLines.h"
-#include "service/Multipart.h"
 
 // The request headers and form fields of TIEHttp.
 namespace torvik {

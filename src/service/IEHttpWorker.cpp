@@ -3,9 +3,10 @@
 #include <thread>
 #include <utility>
 
+#include "common/Error.h"
 #include "common/Text.h"
+#include "protocol/Split.h"
 #include "service/HeaderLines.h"
-#include "service/Split.h"
 
 namespace torvik {
 namespace {
@@ -31,8 +32,9 @@ void IEHttpJob::Run() {
     try {
         Perform();
     } catch (...) {
-        // A failure inside the worker ends the request; what was recorded
-        // so far stands.
+        // A failure inside the worker ends the request and is raised by
+        // Execute like any other: no exception leaves the thread.
+        SetErrorMsg(CurrentExceptionText());
     }
     CloseHandles();
     std::lock_guard lock(mutex_);
@@ -94,13 +96,12 @@ void IEHttpJob::Perform() {
         size = 1;
     }
     if (size < 2) {
-        const std::wstring custom = HeaderLineValue(TextToLines(raw), L"Custom-Content-Length");
-        if (!custom.empty() && custom != L"0") {
-            try {
-                size = static_cast<uint32_t>(std::stoul(custom));
-            } catch (const std::exception&) {
-                // Not a number: keep the size we have.
-            }
+        // Read as the server may write it ("Custom-Content-Length:4000" too);
+        // a value that is not a number keeps the size we have.
+        const auto custom =
+            ParseHeaderNumber(ReceivedHeaderValue(TextToLines(raw), L"Custom-Content-Length"));
+        if (custom && *custom != 0) {
+            size = *custom;
         }
     }
     {
@@ -154,7 +155,7 @@ void IEHttpJob::ReadBody(NetHandle request) {
             SetErrorCode(error);
             return;
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        std::this_thread::sleep_for(in_.failedReadPause);
     }
 }
 

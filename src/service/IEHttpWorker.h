@@ -32,6 +32,7 @@ public:
         std::string body;
         int timeoutSeconds = 0;
         bool wakeOnPackets = false;
+        std::chrono::milliseconds failedReadPause{50};
     };
     // What the caller takes over when the request ends.
     struct Outcome {

@@ -1,7 +1,7 @@
 #include "support/WinHttpCommon.h"
 
 #include "common/Text.h"
-#include "service/Split.h"
+#include "protocol/Split.h"
 
 namespace torvik {
 namespace {

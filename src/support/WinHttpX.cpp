@@ -3,10 +3,10 @@
 #include <algorithm>
 
 #include "common/Text.h"
-#include "service/Compression.h"
-#include "service/ReplyText.h"
-#include "service/Split.h"
-#include "service/UrlParts.h"
+#include "protocol/Compression.h"
+#include "protocol/ReplyText.h"
+#include "protocol/Split.h"
+#include "protocol/UrlParts.h"
 
 namespace torvik {
 

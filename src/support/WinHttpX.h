@@ -8,7 +8,7 @@
 #include "platform/AnsiCodePage.h"
 #include "platform/FileSystem.h"
 #include "platform/WinHttpTransport.h"
-#include "service/Multipart.h"
+#include "protocol/Multipart.h"
 #include "support/WinHttpCommon.h"
 
 namespace torvik {

@@ -1,5 +1,5 @@
 // The form fields of TWinHttpX. They persist for the life of an instance.
-#include "service/Encodings.h"
+#include "protocol/Encodings.h"
 #include "support/WinHttpX.h"
 
 namespace torvik {

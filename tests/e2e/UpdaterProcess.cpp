@@ -1,5 +1,7 @@
 #include "UpdaterProcess.h"
 
+#include <commctrl.h>
+
 #include <cstdlib>
 
 #include "WinTestSupport.h"
@@ -25,6 +27,49 @@ std::vector<HWND> UpdaterWindows() {
 std::wstring UpdaterExe() {
     const char* path = std::getenv("TORVIK_UPDATER");
     return path == nullptr ? std::wstring() : wintest::FromHostPath(path);
+}
+
+std::wstring FixturesFolder() {
+    const char* path = std::getenv("TORVIK_FIXTURES");
+    return path == nullptr ? std::wstring() : wintest::FromHostPath(path);
+}
+
+std::vector<std::vector<std::wstring>> ListViewRows(HWND list, int columns) {
+    // The text buffer must live in the list's own process.
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(list, &pid);
+    const HANDLE process =
+        ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    std::vector<std::vector<std::wstring>> rows;
+    if (process == nullptr) {
+        return rows;
+    }
+    constexpr int kChars = 512;
+    void* remote = ::VirtualAllocEx(process, nullptr, sizeof(LVITEMW) + kChars * sizeof(wchar_t),
+                                    MEM_COMMIT, PAGE_READWRITE);
+    auto* remoteText = reinterpret_cast<wchar_t*>(static_cast<char*>(remote) + sizeof(LVITEMW));
+    const int count = static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int row = 0; remote != nullptr && row < count; ++row) {
+        std::vector<std::wstring> cells;
+        for (int column = 0; column < columns; ++column) {
+            LVITEMW item{};
+            item.iSubItem = column;
+            item.pszText = remoteText;
+            item.cchTextMax = kChars;
+            wchar_t text[kChars] = {};
+            ::WriteProcessMemory(process, remote, &item, sizeof item, nullptr);
+            ::SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
+                           reinterpret_cast<LPARAM>(remote));
+            ::ReadProcessMemory(process, remoteText, text, sizeof text - sizeof(wchar_t), nullptr);
+            cells.emplace_back(text);
+        }
+        rows.push_back(std::move(cells));
+    }
+    if (remote != nullptr) {
+        ::VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    }
+    ::CloseHandle(process);
+    return rows;
 }
 
 UpdaterProcess::UpdaterProcess(const std::wstring& exe, const std::wstring& args) {

@@ -33,7 +33,12 @@ private:
     DWORD id_ = 0;
 };
 
-// The updater.exe built for this run.
+// The updater.exe built for this run, and the folder of the fixture
+// executables.
 std::wstring UpdaterExe();
+std::wstring FixturesFolder();
+
+// The cell texts of a report list view in another process, row by row.
+std::vector<std::vector<std::wstring>> ListViewRows(HWND list, int columns);
 
 } // namespace torvik::e2e

@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "WinTestSupport.h"
+#include "common/DateText.h"
 #include "common/Utf8.h"
-#include "inventory/DateText.h"
 #include "inventory/FileDates.h"
 #include "inventory/ProgramCompare.h"
 #include "platform/win32/Win32FileSystem.h"
@@ -37,6 +37,10 @@ TEST(Win32TimeZone, ConvertsLikeWindows) {
         EXPECT_DOUBLE_EQ(FileTimeToDateTime(zone, ticks), WindowsLocalDate(ticks));
         EXPECT_NE(FileTimeToDateTime(zone, ticks), 0);
     }
+    // The scripts run Windows programs in Europe/Berlin: summer and winter
+    // time differ from UTC by two hours and one.
+    EXPECT_EQ(DateTimeToStrX(FileTimeToDateTime(zone, summer2008)), L"2008-09-30 18:38:54.000");
+    EXPECT_EQ(DateTimeToStrX(FileTimeToDateTime(zone, winter2020)), L"2020-01-01 01:00:00.123");
     EXPECT_EQ(FileTimeToDateTime(zone, 0), 0);               // 1601: unset
     EXPECT_EQ(FileTimeToDateTime(zone, 864000000000ULL), 0); // 1601-01-02
     EXPECT_EQ(FileTimeToDateTime(zone, 0x8000000000000000ULL), 0);

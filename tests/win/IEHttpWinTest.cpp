@@ -6,7 +6,7 @@
 #include "net/LoopbackServer.h"
 #include "platform/win32/Win32InternetApi.h"
 #include "platform/win32/Win32System.h"
-#include "service/Compression.h"
+#include "protocol/Compression.h"
 #include "service/IEHttp.h"
 
 namespace torvik::win32 {

@@ -20,7 +20,9 @@ TEST(Win32ShellFolders, ResolvesTheProfileFolders) {
         EXPECT_TRUE(Win32FileSystem().DirectoryExists(path)) << StringToUtf8(path);
     }
     // A 32-bit process on 64-bit Windows sees the 32-bit Program Files folder.
-    EXPECT_NE(shell.SpecialFolderPath(Csidl::ProgramFiles).find(L"(x86)"), std::wstring::npos);
+    const bool x86 =
+        shell.SpecialFolderPath(Csidl::ProgramFiles).find(L"(x86)") != std::wstring::npos;
+    EXPECT_EQ(x86, sizeof(void*) == 4);
 }
 
 TEST(Win32Processes, ExecutableFolderIsTheTestFolder) {

@@ -92,7 +92,7 @@ std::vector<FindData> PosixFileSystem::FindFiles(const std::wstring& folder,
             continue;
         }
         const std::wstring name = Utf8ToString(n);
-        if (!WildcardMatch(mask, name)) {
+        if (!ListingMaskMatch(mask, name)) {
             continue;
         }
         if (auto d = Describe(base + "/" + n, name)) {

@@ -69,10 +69,23 @@ struct IconTraits {
     static Handle Invalid() { return nullptr; }
     static void Close(Handle h) { ::DestroyIcon(h); }
 };
-struct GdiObjectTraits {
-    using Handle = HGDIOBJ;
+// Fonts, brushes, pens and bitmaps keep their own handle types, so that
+// a font is never handed over where a brush is expected.
+template <typename H> struct GdiObjectTraits {
+    using Handle = H;
     static Handle Invalid() { return nullptr; }
     static void Close(Handle h) { ::DeleteObject(h); }
+};
+struct MenuTraits {
+    using Handle = HMENU;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { ::DestroyMenu(h); }
+};
+// Device contexts made by CreateCompatibleDC or CreateDCW.
+struct CreatedDcTraits {
+    using Handle = HDC;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { ::DeleteDC(h); }
 };
 
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
@@ -81,47 +94,49 @@ using UniqueFindHandle = UniqueHandle<FindHandleTraits>;
 using UniqueModule = UniqueHandle<ModuleTraits>;
 using UniqueRegKey = UniqueHandle<RegKeyTraits>;
 using UniqueIcon = UniqueHandle<IconTraits>;
-using UniqueGdiObject = UniqueHandle<GdiObjectTraits>;
+using UniqueFont = UniqueHandle<GdiObjectTraits<HFONT>>;
+using UniqueBrush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
+using UniquePen = UniqueHandle<GdiObjectTraits<HPEN>>;
+using UniqueBitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
+using UniqueMenu = UniqueHandle<MenuTraits>;
+using UniqueCreatedDc = UniqueHandle<CreatedDcTraits>;
 
-// Owner of a COM interface pointer.
-template <typename T> class ComPtr {
+// A window's device context from GetDC, given back with ReleaseDC.
+class WindowDc {
 public:
-    ComPtr() = default;
-    ~ComPtr() { reset(); }
-    ComPtr(const ComPtr&) = delete;
-    ComPtr& operator=(const ComPtr&) = delete;
-    ComPtr(ComPtr&& o) noexcept : p_(std::exchange(o.p_, nullptr)) {}
-    ComPtr& operator=(ComPtr&& o) noexcept {
-        if (this != &o) {
-            reset();
-            p_ = std::exchange(o.p_, nullptr);
-        }
-        return *this;
-    }
-    T* get() const { return p_; }
-    T* operator->() const { return p_; }
-    explicit operator bool() const { return p_ != nullptr; }
-    // For out-parameters of creating calls; releases what was held.
-    T** put() {
-        reset();
-        return &p_;
-    }
-    void reset() {
-        if (p_ != nullptr) {
-            p_->Release();
-            p_ = nullptr;
+    explicit WindowDc(HWND window) : window_(window), dc_(::GetDC(window)) {}
+    ~WindowDc() {
+        if (dc_ != nullptr) {
+            ::ReleaseDC(window_, dc_);
         }
     }
-    template <typename U> ComPtr<U> As(REFIID iid) const {
-        ComPtr<U> out;
-        if (p_ != nullptr) {
-            p_->QueryInterface(iid, reinterpret_cast<void**>(out.put()));
-        }
-        return out;
-    }
+    WindowDc(const WindowDc&) = delete;
+    WindowDc& operator=(const WindowDc&) = delete;
+
+    HDC get() const { return dc_; }
+    explicit operator bool() const { return dc_ != nullptr; }
 
 private:
-    T* p_ = nullptr;
+    HWND window_;
+    HDC dc_;
+};
+
+// Selects an object into a device context and selects the previous one
+// back when the scope ends: an object still selected cannot be deleted.
+class SelectedObject {
+public:
+    SelectedObject(HDC dc, HGDIOBJ object) : dc_(dc), previous_(::SelectObject(dc, object)) {}
+    ~SelectedObject() {
+        if (previous_ != nullptr && previous_ != HGDI_ERROR) {
+            ::SelectObject(dc_, previous_);
+        }
+    }
+    SelectedObject(const SelectedObject&) = delete;
+    SelectedObject& operator=(const SelectedObject&) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ previous_;
 };
 
 } // namespace torvik::win32

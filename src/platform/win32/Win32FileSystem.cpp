@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "inventory/PathUtils.h"
+#include "common/PathUtils.h"
 #include "platform/win32/UniqueHandle.h"
 
 namespace torvik::win32 {

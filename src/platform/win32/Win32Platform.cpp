@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "inventory/DateText.h"
+#include "common/DateText.h"
 #include "platform/win32/UniqueHandle.h"
 
 namespace torvik::win32 {

@@ -6,6 +6,7 @@
 #include <shobjidl.h>
 
 #include "common/Error.h"
+#include "platform/win32/Com.h"
 
 namespace torvik::win32 {
 namespace {
@@ -13,22 +14,6 @@ namespace {
 constexpr int kInstallStateLocal = 3; // INSTALLSTATE_LOCAL
 constexpr size_t kGuidChars = 39;     // "{...}" and the terminating zero
 constexpr DWORD kStgmShareDenyNone = 0x40;
-
-// COM for the calling thread, for as long as the thread lives.
-class ComApartment {
-public:
-    ComApartment() : hr_(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
-    ~ComApartment() {
-        if (SUCCEEDED(hr_)) {
-            ::CoUninitialize();
-        }
-    }
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-
-private:
-    HRESULT hr_;
-};
 
 // What a thread keeps for its shortcuts: COM, and the shell-link class
 // factory, looked up once (CoCreateInstance would look it up for every

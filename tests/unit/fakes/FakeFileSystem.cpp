@@ -1,7 +1,7 @@
 #include "fakes/FakeFileSystem.h"
 
+#include "common/PathUtils.h"
 #include "common/Text.h"
-#include "inventory/PathUtils.h"
 #include "platform/Wildcard.h"
 
 namespace torvik::testing {
@@ -50,7 +50,7 @@ std::vector<FindData> FakeFileSystem::FindFiles(const std::wstring& folder,
     std::vector<FindData> out;
     const std::wstring parent = Key(folder);
     auto consider = [&](const std::wstring& path, uint32_t attributes, size_t size) {
-        if (Key(ExtractFilePath(path)) == parent && WildcardMatch(mask, ExtractFileName(path))) {
+        if (Key(ExtractFilePath(path)) == parent && ListingMaskMatch(mask, ExtractFileName(path))) {
             out.push_back({ExtractFileName(path), L"", attributes, size, 0});
         }
     };

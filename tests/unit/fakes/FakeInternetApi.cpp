@@ -1,5 +1,7 @@
 #include "fakes/FakeInternetApi.h"
 
+#include <new>
+
 #include <chrono>
 #include <cstring>
 
@@ -46,6 +48,9 @@ uint32_t FakeInternetApi::Read(NetHandle, char* buffer, uint32_t size, uint32_t&
     }
     if (readError != 0) {
         return readError;
+    }
+    if (readThrows) {
+        throw std::bad_alloc();
     }
     if (chunks.empty()) {
         return 0;

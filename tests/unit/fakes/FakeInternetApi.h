@@ -22,7 +22,8 @@ public:
     std::wstring rawHeaders = L"HTTP/1.1 200 OK\r\nContent-Type: text/plain";
     std::deque<std::string> chunks;
     bool silent = false;
-    uint32_t readError = 0; // every read fails with this when set
+    uint32_t readError = 0;  // every read fails with this when set
+    bool readThrows = false; // every read raises a standard exception
 
     // Record.
     struct Sent {

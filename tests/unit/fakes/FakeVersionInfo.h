@@ -21,8 +21,10 @@ struct FakeResource {
 class FakeVersionInfo : public VersionInfo {
 public:
     std::map<std::wstring, FakeResource> files;
+    mutable int loads = 0;
 
     std::unique_ptr<VersionResource> Load(const std::wstring& fileName) const override {
+        ++loads;
         const auto it = files.find(fileName);
         if (it == files.end()) {
             return nullptr;

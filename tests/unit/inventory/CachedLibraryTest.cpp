@@ -26,7 +26,7 @@ std::string ReadBytes(const std::filesystem::path& path) {
 
 class CachedLibraryTest : public ::testing::Test {
 protected:
-    CachedLibraryTest() : cache(fs, facts) { cache.FileName = dir.Path("updater_cache.db"); }
+    CachedLibraryTest() : cache(fs, facts, ansi) { cache.FileName = dir.Path("updater_cache.db"); }
     TCachedLibraryRecord& AddRow(const std::wstring& path, const std::wstring& details) {
         auto& exe = facts.Add(path);
         exe.version = L"2.1.0 build:7";
@@ -37,6 +37,7 @@ protected:
     TempDir dir;
     PosixFileSystem fs;
     FakeExecutableFacts facts;
+    Latin1CodePage ansi;
     TCachedLibrary cache;
 };
 
@@ -64,7 +65,7 @@ TEST_F(CachedLibraryTest, RoundTripsRowsThroughTheFile) {
     AddRow(L"c:\\Empty.exe", L"");
     cache.SaveCachedLibrary();
 
-    TCachedLibrary loaded(fs, facts);
+    TCachedLibrary loaded(fs, facts, ansi);
     loaded.FileName = cache.FileName;
     loaded.LoadCachedLibrary();
     ASSERT_EQ(loaded.Rows().size(), 2u);
@@ -106,23 +107,34 @@ TEST_F(CachedLibraryTest, LoadSkipsMalformedLinesAndKeepsTheRest) {
     EXPECT_TRUE(cache.CacheModified); // loading leaves the flag alone
 }
 
-TEST_F(CachedLibraryTest, ReadsFilesWithoutOrWithOtherByteOrderMarks) {
-    const std::string line = "c:\\\xC3\xA9t\xC3\xA9.exe|1|d|v|x\r\n"; // "été" in UTF-8
-    dir.Write("plain.db", line);
+TEST_F(CachedLibraryTest, TheByteOrderMarkDecidesTheEncodingAndNoneMeansAnsi) {
     std::string utf16 = "\xFF\xFE";
     for (char c : std::string("c:\\x.exe|1|d|v|x\r\n")) {
         utf16 += c;
         utf16 += '\0';
     }
-    dir.Write("utf16.db", utf16);
-    cache.FileName = dir.Path("plain.db");
-    cache.LoadCachedLibrary();
-    ASSERT_EQ(cache.Rows().size(), 1u);
-    EXPECT_EQ(cache.Rows()[0]->FullFnLower, L"c:\\\u00e9t\u00e9.exe");
-    cache.FileName = dir.Path("utf16.db");
-    cache.LoadCachedLibrary();
-    ASSERT_EQ(cache.Rows().size(), 1u);
-    EXPECT_EQ(cache.Rows()[0]->FullFnLower, L"c:\\x.exe");
+    const struct {
+        const char* name;
+        std::string bytes;
+        std::wstring key;
+    } cases[] = {
+        // Older versions wrote the file in the ansi code page, without a mark.
+        {"ansi.db", "c:\\\xE9t\xE9.exe|1|d|v|x\r\n", L"c:\\\u00e9t\u00e9.exe"},
+        // The same UTF-8 bytes without a mark are ansi text too.
+        {"unmarked.db", "c:\\\xC3\xA9.exe|1|d|v|x\r\n", L"c:\\\u00c3\u00a9.exe"},
+        {"utf8.db",
+         "\xEF\xBB\xBF"
+         "c:\\\xC3\xA9t\xC3\xA9.exe|1|d|v|x\r\n",
+         L"c:\\\u00e9t\u00e9.exe"},
+        {"utf16.db", utf16, L"c:\\x.exe"},
+    };
+    for (const auto& c : cases) {
+        dir.Write(c.name, c.bytes);
+        cache.FileName = dir.Path(c.name);
+        cache.LoadCachedLibrary();
+        ASSERT_EQ(cache.Rows().size(), 1u) << c.name;
+        EXPECT_EQ(cache.Rows()[0]->FullFnLower, c.key) << c.name;
+    }
 }
 
 TEST_F(CachedLibraryTest, MissingFileGivesAnEmptyLibrary) {
@@ -151,7 +163,7 @@ TEST_F(CachedLibraryTest, ChangedModificationTimeInvalidatesTheRowAndReadsTheFil
     EXPECT_EQ(fresh.ModifiedDt, L"2013-05-01 14:03:11");
     EXPECT_EQ(cache.GetCachedRecordIdx(L"c:\\APP.exe"), &fresh);
     cache.SaveCachedLibrary();
-    TCachedLibrary loaded(fs, facts);
+    TCachedLibrary loaded(fs, facts, ansi);
     loaded.FileName = cache.FileName;
     loaded.LoadCachedLibrary();
     ASSERT_EQ(loaded.Rows().size(), 1u);
@@ -169,22 +181,15 @@ TEST_F(CachedLibraryTest, DuplicateKeysInTheFileFindTheFirstValidRow) {
     EXPECT_EQ(second->ExeVersion, L"new");
 }
 
-// A disk on which every write fails.
-class ReadOnlyDisk : public PosixFileSystem {
-public:
-    bool WriteFileAtomic(const std::wstring&, const std::string&) override { return false; }
-};
-
 TEST_F(CachedLibraryTest, AFailedSaveRaisesAndLeavesTheOldFile) {
     dir.Write("updater_cache.db", "c:\\a.exe|1|d|v|x\r\n");
-    ReadOnlyDisk disk;
-    TCachedLibrary failing(disk, facts);
-    failing.FileName = cache.FileName;
-    failing.LoadCachedLibrary();
+    // The temporary file beside it cannot be made: a folder holds its name.
+    dir.MakeDir("updater_cache.db.tmp");
+    cache.LoadCachedLibrary();
     facts.Add(L"c:\\b.exe");
-    failing.CreateCachedRecord(L"c:\\b.exe");
-    EXPECT_THROW(failing.SaveCachedLibrary(), TorvikError);
-    EXPECT_TRUE(failing.CacheModified);
+    cache.CreateCachedRecord(L"c:\\b.exe");
+    EXPECT_THROW(cache.SaveCachedLibrary(), TorvikError);
+    EXPECT_TRUE(cache.CacheModified);
     EXPECT_EQ(ReadBytes(dir.Native("updater_cache.db")), "c:\\a.exe|1|d|v|x\r\n");
 }
 

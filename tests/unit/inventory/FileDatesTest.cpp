@@ -7,9 +7,9 @@
 #include <filesystem>
 #include <fstream>
 
+#include "common/DateText.h"
 #include "common/Utf8.h"
 #include "fakes/FakeTimeZone.h"
-#include "inventory/DateText.h"
 #include "inventory/FileDates.h"
 #include "platform/posix/PosixFileSystem.h"
 

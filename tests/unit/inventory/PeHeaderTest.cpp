@@ -5,9 +5,9 @@
 #include <filesystem>
 #include <fstream>
 
+#include "common/DateText.h"
 #include "common/Error.h"
 #include "common/Utf8.h"
-#include "inventory/DateText.h"
 #include "inventory/PeHeader.h"
 #include "platform/posix/PosixFileSystem.h"
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "common/DateText.h"
 #include "fakes/AppFixture.h"
-#include "inventory/DateText.h"
 #include "inventory/PopupMsg.h"
 
 namespace torvik {
@@ -76,8 +76,12 @@ TEST(PopupMsg, SlotsStackAndWrapToTheFirst) {
     EXPECT_EQ(slots.Acquire(), 1) << "all taken: slot 1";
     slots.Release(4);
     EXPECT_EQ(slots.Acquire(), 4);
+    // Numbers outside the slots free nothing: every slot is still taken.
     slots.Release(0);
-    slots.Release(11);
+    slots.Release(PopupSlots::kCount + 1);
+    EXPECT_EQ(slots.Acquire(), 1);
+    slots.Release(PopupSlots::kCount);
+    EXPECT_EQ(slots.Acquire(), PopupSlots::kCount);
 }
 
 TEST(PopupMsg, PlacementAndFade) {

@@ -158,7 +158,8 @@ protected:
     GatedLinks links;
     GatedFacts facts;
     ProgramLists lists;
-    TCachedLibrary cache{fs, facts};
+    Latin1CodePage ansi;
+    TCachedLibrary cache{fs, facts, ansi};
     RecordingHooks hooks;
     ScanPipeline pipeline{ScanServices{fs, links, facts, UtcFileTimeToDate, L"C:\\Windows"}, lists,
                           cache, hooks};
@@ -333,7 +334,7 @@ TEST_F(ScanPipelineTest, CancelDuringTheScanPublishesNothingAndKeepsTheOldList) 
 
 TEST_F(ScanPipelineTest, AFailingWorkerIsReportedAndEndsTheScan) {
     FailingFacts failing;
-    TCachedLibrary failingCache(fs, failing);
+    TCachedLibrary failingCache(fs, failing, ansi);
     ScanPipeline failingPipeline{
         ScanServices{fs, links, failing, UtcFileTimeToDate, L"C:\\Windows"}, lists, failingCache,
         hooks};
@@ -374,7 +375,7 @@ TEST_F(ScanPipelineTest, ClosingDuringTheDetailsWaitsForTheWorkerThenSavesTheCac
     EXPECT_LT(cache.Rows().size(), 203u); // stopped early
     // Whatever the worker had read when it stopped is in the file, and the
     // file parses back to exactly the rows in memory.
-    TCachedLibrary saved(fs, facts);
+    TCachedLibrary saved(fs, facts, ansi);
     saved.FileName = cache.FileName;
     saved.LoadCachedLibrary();
     EXPECT_EQ(saved.Rows().size(), cache.Rows().size());

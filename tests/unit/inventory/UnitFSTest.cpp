@@ -72,8 +72,8 @@ TEST(ParseInclusionExclusion, SplitsTrimsAndDropsTrailingEmptyPieces) {
 }
 
 TEST_F(ScannerTest, MasksMatchWholeNamesBareWordsAnywhereAndBracketsAsAnyCharacter) {
-    for (const char* name :
-         {"MySetupTool.exe", "other.exe", "(x).lnk", "[x].lnk", "y.lnk", "notes.txt", "LINK.LNK"}) {
+    for (const char* name : {"MySetupTool.exe", "other.exe", "(x).lnk", "[x].lnk", "y.lnk",
+                             "notes.txt", "LINK.LNK", "README"}) {
         dir.Write(name);
     }
     struct Case {
@@ -86,9 +86,13 @@ TEST_F(ScannerTest, MasksMatchWholeNamesBareWordsAnywhereAndBracketsAsAnyCharact
         {L"*.lnk", L"", {L"(x).lnk", L"[x].lnk", L"y.lnk", L"LINK.LNK"}},
         {L"*.exe; *.txt", L"tool", {L"other.exe", L"notes.txt"}},
         {L"*.ln", L"", {}}, // a mask must cover the whole name
+        // "*.*" needs a dot: no legacy rule of the platform's listing.
+        {L"*.*", L"*.lnk;*.exe", {L"notes.txt"}},
+        {L"readme.", L"", {}},
+        {L"R?ADM?", L"", {L"README"}},
         // An empty piece between separators matches every name.
-        {L"*.exe;;*.dll", L"*.lnk", {L"MySetupTool.exe", L"other.exe", L"notes.txt"}},
-        {L"", L"*.lnk;*.exe", {L"notes.txt"}},
+        {L"*.exe;;*.dll", L"*.lnk", {L"MySetupTool.exe", L"other.exe", L"notes.txt", L"README"}},
+        {L"", L"*.lnk;*.exe", {L"notes.txt", L"README"}},
     };
     for (const auto& c : cases) {
         EXPECT_THAT(Names(Scan(dir.Path(), false, c.include, c.exclude)),

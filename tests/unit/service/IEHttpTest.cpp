@@ -2,7 +2,7 @@
 
 #include "common/Error.h"
 #include "fakes/FakeInternetApi.h"
-#include "service/Compression.h"
+#include "protocol/Compression.h"
 #include "service/IEHttp.h"
 
 namespace torvik {
@@ -144,6 +144,11 @@ TEST(IEHttp, ContentSizeAndCustomContentLength) {
         {0, L"\r\nCustom-Content-Length: 12345", 12345},
         {0, L"\r\nCustom-Content-Length: 0", 1},
         {0, L"\r\nCustom-Content-Length: junk", 1},
+        {0, L"\r\nCustom-Content-Length:4000", 4000},
+        {0, L"\r\ncustom-content-length:\t77 ", 77},
+        {0, L"\r\nCustom-Content-Length: 12junk", 1},
+        {0, L"\r\nCustom-Content-Length: -5", 1},
+        {0, L"\r\nCustom-Content-Length: 99999999999", 1},
         {7, L"\r\nCustom-Content-Length: 99", 7},
     };
     for (const auto& c : cases) {
@@ -256,12 +261,26 @@ TEST(IEHttp, BadUrlsAndMisuseAreRefusedBeforeSending) {
     EXPECT_EQ(ExecuteError(f.http), L"TIEHttp error: No PostStr allowed in GET method");
 }
 
-TEST(IEHttp, SecureChannelKeepsCertificateChecks) {
+TEST(IEHttp, SecureChannelFollowsTheSchemeAndPort443) {
     IEHttpFixture f;
-    f.http.ExecuteUrl(L"https://127.0.0.1/x");
-    EXPECT_EQ(f.api.sent.port, 443);
-    EXPECT_EQ(f.api.sent.flags,
-              kInternetFlagSecure | kInternetFlagPragmaNoCache | kInternetFlagReload);
+    const uint32_t secure = kInternetFlagSecure | kInternetFlagPragmaNoCache | kInternetFlagReload;
+    const struct {
+        const wchar_t* url;
+        int port;
+        uint32_t flags;
+    } cases[] = {
+        {L"https://127.0.0.1/x", 443, secure},
+        {L"https://127.0.0.1:8443/x", 8443, secure},
+        {L"HTTPS://127.0.0.1:1245/x", 1245, secure},
+        {L"http://127.0.0.1:443/x", 443, secure},
+        {L"http://127.0.0.1:8443/x", 8443, kInternetFlagReload},
+        {L"127.0.0.1:1245/x", 1245, kInternetFlagReload},
+    };
+    for (const auto& c : cases) {
+        f.http.ExecuteUrl(c.url);
+        EXPECT_EQ(f.api.sent.port, c.port) << c.url;
+        EXPECT_EQ(f.api.sent.flags, c.flags) << c.url;
+    }
     f.http.ForceHttpReload = false;
     f.http.ExecuteUrl(L"http://127.0.0.1/x");
     EXPECT_EQ(f.api.sent.flags, 0u);
@@ -306,9 +325,28 @@ TEST(IEHttp, ReadsThatKeepFailingEndWithoutTimeout) {
     IEHttpFixture f;
     f.api.readError = 12030;
     f.http.Timeout = 0;
+    f.http.FailedReadPause = std::chrono::milliseconds(0);
     f.http.SetURL(L"http://127.0.0.1/x");
     EXPECT_EQ(ExecuteError(f.http), L"Wininet error # 12030 : (Connection Aborted)");
     EXPECT_EQ(f.api.reads, IEHttpJob::kMaxFailedReadsWithoutTimeout);
+}
+
+TEST(IEHttp, AFailureInsideTheWorkerIsRaisedByExecute) {
+    IEHttpFixture f;
+    f.api.readThrows = true;
+    f.http.SetURL(L"http://127.0.0.1/x");
+    EXPECT_EQ(ExecuteError(f.http), L"TIEHttp error: std::bad_alloc");
+}
+
+TEST(IEHttp, ReplyPastTheDecompressionLimitIsATIEHttpError) {
+    IEHttpFixture f;
+    const std::string body = std::string(kCompressedReplyMarker, kCompressedReplyMarkerSize) +
+                             ZlibCompressByteString(std::string(kMaxDecompressedSize + 1, 'a'));
+    f.api.chunks = {body};
+    f.http.SetURL(L"http://127.0.0.1/x");
+    const std::wstring error = ExecuteError(f.http);
+    EXPECT_EQ(error.rfind(L"TIEHttp error: Decompressed reply is larger than the limit", 0), 0u)
+        << error;
 }
 
 TEST(IEHttp, ProgressTexts) {

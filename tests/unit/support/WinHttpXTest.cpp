@@ -2,7 +2,7 @@
 
 #include "fakes/FakeFileSystem.h"
 #include "fakes/FakeWinHttp.h"
-#include "service/Compression.h"
+#include "protocol/Compression.h"
 #include "support/WinHttpX.h"
 
 namespace torvik {

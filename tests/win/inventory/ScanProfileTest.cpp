@@ -5,18 +5,19 @@
 #include <map>
 
 #include "WinTestSupport.h"
+#include "common/DateText.h"
+#include "common/PathUtils.h"
 #include "common/ProcessFlags.h"
 #include "common/Text.h"
 #include "common/Utf8.h"
 #include "inventory/AppFolders.h"
-#include "inventory/DateText.h"
 #include "inventory/FileDates.h"
-#include "inventory/PathUtils.h"
 #include "inventory/ScanPipeline.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Locale.h"
 #include "platform/win32/Win32Platform.h"
 #include "platform/win32/Win32ShellLinks.h"
+#include "platform/win32/Win32System.h"
 #include "platform/win32/Win32VersionInfo.h"
 
 namespace torvik::win32 {
@@ -140,7 +141,8 @@ protected:
     Win32TimeZone zone;
     CountingFacts facts{fs, versions, zone};
     ProgramLists lists;
-    TCachedLibrary cache{fs, facts};
+    win32::Win32AnsiCodePage ansi;
+    TCachedLibrary cache{fs, facts, ansi};
     Hooks hooks;
     ScanPipeline pipeline{ScanServices{fs, links, facts,
                                        [this](uint64_t ft) { return FileTimeToDateTime(zone, ft); },
@@ -206,7 +208,7 @@ TEST_F(ScanProfileTest, CacheSparesUnchangedExecutablesAndIsWrittenOnlyWhenModif
 
     // A new run of the program: the cache comes from the file.
     ProgramLists nextLists;
-    TCachedLibrary nextCache(fs, facts);
+    TCachedLibrary nextCache(fs, facts, ansi);
     nextCache.FileName = cache.FileName;
     nextCache.LoadCachedLibrary();
     ScanPipeline next{ScanServices{fs, links, facts,

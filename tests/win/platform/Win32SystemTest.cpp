@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/win32/Win32System.h"
-#include "service/ServiceHeader.h"
+#include "protocol/ServiceHeader.h"
 
 namespace torvik::win32 {
 namespace {

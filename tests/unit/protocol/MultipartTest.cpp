@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "service/Multipart.h"
+#include "protocol/Multipart.h"
 
 namespace torvik {
 namespace {

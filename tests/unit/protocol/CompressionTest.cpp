@@ -2,7 +2,7 @@
 #include <zlib.h>
 
 #include "common/Error.h"
-#include "service/Compression.h"
+#include "protocol/Compression.h"
 
 namespace torvik {
 namespace {

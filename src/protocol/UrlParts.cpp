@@ -1,7 +1,7 @@
-#include "service/UrlParts.h"
+#include "protocol/UrlParts.h"
 
 #include "common/Text.h"
-#include "service/Encodings.h"
+#include "protocol/Encodings.h"
 
 namespace torvik {
 namespace {

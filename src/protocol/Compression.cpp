@@ -1,10 +1,9 @@
-#include "service/Compression.h"
+#include "protocol/Compression.h"
 
 #include <zlib.h>
 
 #include <array>
 
-#include "common/Error.h"
 #include "common/Utf8.h"
 
 namespace torvik {
@@ -20,8 +19,8 @@ std::wstring ZlibText(int code) {
 }
 
 [[noreturn]] void ThrowTooLarge(size_t maxOutput) {
-    throw TorvikError(L"Decompressed reply is larger than the limit of " +
-                      std::to_wstring(maxOutput) + L" bytes");
+    throw EDecompressedTooLarge(L"Decompressed reply is larger than the limit of " +
+                                std::to_wstring(maxOutput) + L" bytes");
 }
 
 // Owns an inflate state.

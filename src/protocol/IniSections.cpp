@@ -1,4 +1,4 @@
-#include "service/IniSections.h"
+#include "protocol/IniSections.h"
 
 #include "common/Text.h"
 

@@ -1,4 +1,4 @@
-#include "inventory/DateText.h"
+#include "common/DateText.h"
 
 #include <cmath>
 #include <cstdio>

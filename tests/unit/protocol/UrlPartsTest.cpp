@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "service/UrlParts.h"
+#include "protocol/UrlParts.h"
 
 namespace torvik {
 namespace {

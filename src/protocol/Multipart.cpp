@@ -1,9 +1,9 @@
-#include "service/Multipart.h"
+#include "protocol/Multipart.h"
 
 #include <algorithm>
 
 #include "common/Utf8.h"
-#include "service/UrlEncode.h"
+#include "protocol/UrlEncode.h"
 
 namespace torvik {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "inventory/PathUtils.h"
+#include "common/PathUtils.h"
 
 namespace torvik {
 namespace {

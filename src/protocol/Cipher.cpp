@@ -1,7 +1,7 @@
-#include "service/Cipher.h"
+#include "protocol/Cipher.h"
 
 #include "common/Utf8.h"
-#include "service/Encodings.h"
+#include "protocol/Encodings.h"
 
 namespace torvik {
 namespace {

@@ -1,4 +1,4 @@
-#include "service/Encodings.h"
+#include "protocol/Encodings.h"
 
 namespace torvik {
 namespace {

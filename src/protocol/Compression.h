@@ -3,6 +3,8 @@
 #include <optional>
 #include <string>
 
+#include "common/Error.h"
+
 namespace torvik {
 
 // The first 8 bytes of a compressed reply body: those of a gzip member with
@@ -14,6 +16,13 @@ inline constexpr size_t kCompressedReplyMarkerSize = 8;
 // expand into gigabytes.
 inline constexpr size_t kMaxDecompressedSize = 64u * 1024 * 1024;
 
+// Raised when a reply would inflate beyond its limit: the reply is refused,
+// not damaged data, so the HTTP components report it as their own failure.
+class EDecompressedTooLarge : public TorvikError {
+public:
+    using TorvikError::TorvikError;
+};
+
 // A complete zlib stream (RFC 1950): deflate level 1, window bits 15, memory
 // level 8, default strategy. Its first two bytes are 78 01.
 std::string ZlibCompressByteString(const std::string& bytes);
@@ -21,7 +30,8 @@ std::string ZlibCompressByteString(const std::string& bytes);
 std::string ZlibCompressText(const std::wstring& text);
 
 // Inflates a zlib stream. Throws TorvikError with the library's text for
-// malformed or truncated data, and when the output would exceed maxOutput.
+// malformed or truncated data, and EDecompressedTooLarge when the output
+// would exceed maxOutput.
 std::string ZlibDecompressByteString(const std::string& zlibStream,
                                      size_t maxOutput = kMaxDecompressedSize);
 
@@ -36,7 +46,7 @@ std::optional<std::string> DecompressStream(const std::string& body, char method
 // begin with the marker stays as it is. Otherwise the method letter (NUL or
 // unknown letters mean "Z") is tried first; a malformed-data error of that
 // attempt makes the other letter be tried, whose error propagates. An
-// output beyond maxOutput throws at once.
+// output beyond maxOutput throws EDecompressedTooLarge at once.
 void CheckAndDecompress(std::string& body, char method, size_t maxOutput = kMaxDecompressedSize);
 
 } // namespace torvik

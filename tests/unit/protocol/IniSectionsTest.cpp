@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "service/IniSections.h"
+#include "protocol/IniSections.h"
 
 namespace torvik {
 namespace {

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "service/Cipher.h"
-#include "service/Encodings.h"
-#include "service/UrlEncode.h"
+#include "protocol/Cipher.h"
+#include "protocol/Encodings.h"
+#include "protocol/UrlEncode.h"
 
 namespace torvik {
 namespace {

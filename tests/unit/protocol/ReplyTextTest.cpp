@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "service/ReplyText.h"
+#include "protocol/ReplyText.h"
 
 namespace torvik {
 namespace {

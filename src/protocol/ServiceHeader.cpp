@@ -1,11 +1,11 @@
-#include "service/ServiceHeader.h"
+#include "protocol/ServiceHeader.h"
 
 #include <cstdio>
 #include <mutex>
 #include <random>
 
+#include "common/DateText.h"
 #include "common/Text.h"
-#include "inventory/DateText.h"
 
 namespace torvik {
 namespace {

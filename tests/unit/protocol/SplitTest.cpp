@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "service/Split.h"
+#include "protocol/Split.h"
 
 namespace torvik {
 namespace {

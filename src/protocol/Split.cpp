@@ -1,4 +1,4 @@
-#include "service/Split.h"
+#include "protocol/Split.h"
 
 #include "common/Text.h"
 

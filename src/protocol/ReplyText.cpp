@@ -1,4 +1,4 @@
-#include "service/ReplyText.h"
+#include "protocol/ReplyText.h"
 
 #include "common/Utf8.h"
 

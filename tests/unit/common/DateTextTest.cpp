@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "common/DateText.h"
 #include "common/Error.h"
-#include "inventory/DateText.h"
 
 namespace torvik {
 namespace {

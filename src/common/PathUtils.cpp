@@ -1,4 +1,4 @@
-#include "inventory/PathUtils.h"
+#include "common/PathUtils.h"
 
 namespace torvik {
 namespace {

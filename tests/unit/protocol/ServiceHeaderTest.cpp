@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "service/ServiceHeader.h"
+#include "protocol/ServiceHeader.h"
 
 namespace torvik {
 namespace {

@@ -1,4 +1,4 @@
-#include "service/UrlEncode.h"
+#include "protocol/UrlEncode.h"
 
 #include "common/Utf8.h"
 
