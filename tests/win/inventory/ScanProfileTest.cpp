@@ -24,15 +24,20 @@ namespace torvik::win32 {
 namespace {
 
 // Counts the executables whose version resource a scan opens.
-class CountingFacts : public PlatformExecutableFacts {
+// Counts the loads of each file's version resource: a scan reads an
+// executable's resource once, and only when the cache has no valid row.
+class CountingVersionInfo : public Win32VersionInfo {
 public:
-    using PlatformExecutableFacts::PlatformExecutableFacts;
-    mutable std::map<std::wstring, int> versionReads;
-    std::wstring Version(const std::wstring& fileName) const override {
-        ++versionReads[LowerCaseAscii(fileName)];
-        return PlatformExecutableFacts::Version(fileName);
+    mutable std::map<std::wstring, int> loads;
+    std::unique_ptr<VersionResource> Load(const std::wstring& fileName) const override {
+        ++loads[LowerCaseAscii(fileName)];
+        return Win32VersionInfo::Load(fileName);
     }
 };
+
+bool IsDriver(const std::wstring& lowerPath) {
+    return EndsWith(lowerPath, L".sys");
+}
 
 class NoView : public ProgramListViewRefill {
 public:
@@ -137,9 +142,9 @@ protected:
     const CommandLine args;
     const AppFolders folders{{fs, shell, processes, dialogs, args}};
     Win32ShellLinks links;
-    Win32VersionInfo versions;
+    CountingVersionInfo versions;
     Win32TimeZone zone;
-    CountingFacts facts{fs, versions, zone};
+    PlatformExecutableFacts facts{fs, versions, zone};
     ProgramLists lists;
     win32::Win32AnsiCodePage ansi;
     TCachedLibrary cache{fs, facts, ansi};
@@ -194,11 +199,12 @@ TEST_F(ScanProfileTest, RescanTurnsTheProfileIntoRecords) {
               L"[FileVersion]\r\n1.2.3.4\r\n");
     EXPECT_EQ(records.at(L"Plain")->TargetExeDetails, L"");
     EXPECT_EQ(records.at(L"Gone")->Status, -2);
-    // Each executable was opened once, the missing one never.
-    for (const auto& [exe, reads] : facts.versionReads) {
-        EXPECT_EQ(reads, 1) << StringToUtf8(exe);
+    // Each executable's resource was loaded once, the missing one's never;
+    // a driver's once more, for the description that names it.
+    for (const auto& [exe, reads] : versions.loads) {
+        EXPECT_EQ(reads, IsDriver(exe) ? 2 : 1) << StringToUtf8(exe);
     }
-    EXPECT_EQ(facts.versionReads.size(), 5u);
+    EXPECT_EQ(versions.loads.size(), 5u);
 }
 
 TEST_F(ScanProfileTest, CacheSparesUnchangedExecutablesAndIsWrittenOnlyWhenModified) {
@@ -216,9 +222,13 @@ TEST_F(ScanProfileTest, CacheSparesUnchangedExecutablesAndIsWrittenOnlyWhenModif
                                    WindowsDirectory()},
                       nextLists, nextCache, hooks};
     next.Folders = pipeline.Folders;
-    facts.versionReads.clear();
+    versions.loads.clear();
     ASSERT_TRUE(next.RescanPrograms());
-    EXPECT_TRUE(facts.versionReads.empty());
+    // Only the drivers' descriptions, which naming them needs on every scan.
+    for (const auto& [exe, reads] : versions.loads) {
+        EXPECT_TRUE(IsDriver(exe)) << StringToUtf8(exe);
+        EXPECT_EQ(reads, 1);
+    }
     ASSERT_TRUE(fs.RemoveFile(cache.FileName));
     next.SaveCacheAtClose();
     AppClosing = false;
@@ -238,9 +248,12 @@ TEST_F(ScanProfileTest, CacheSparesUnchangedExecutablesAndIsWrittenOnlyWhenModif
         ASSERT_TRUE(::SetFileTime(h, nullptr, nullptr, &ft));
         ::CloseHandle(h);
     }
+    versions.loads.clear();
     ASSERT_TRUE(next.RescanPrograms());
-    EXPECT_EQ(facts.versionReads.size(), 1u);
-    EXPECT_EQ(facts.versionReads[LowerCaseAscii(app)], 1);
+    EXPECT_EQ(versions.loads[LowerCaseAscii(app)], 1);
+    for (const auto& [exe, reads] : versions.loads) {
+        EXPECT_TRUE(exe == LowerCaseAscii(app) || IsDriver(exe)) << StringToUtf8(exe);
+    }
     next.SaveCacheAtClose();
     AppClosing = false;
     const auto text = fs.ReadFile(cache.FileName);
