@@ -1,0 +1,96 @@
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace torvik::server {
+
+// Texts are UTF-8. A program is keyed by its lower-cased (ASCII letters
+// only) program name and executable file name: name_key and exe_key.
+
+// One program of the catalogue, as the maker or an import file gives it.
+struct CatalogueEntry {
+    std::string programName;
+    std::string exeFilename;
+    std::string latestVersion; // "1.2.3.4": one to four decimal numbers joined by "."
+    std::string productUrl;
+    std::string downloadUrl;
+    std::string comments;
+    bool hasIcon = false;
+};
+
+// One program as one installation reported it in its last check.
+struct Report {
+    std::string installation; // the anonymous user id of the "header" field
+    std::string programName;
+    std::string exeFilename;
+    std::string versionX; // "00001.00002.00003.00004"
+    std::string exePath;
+    std::string exeDate; // "yyyy-mm-dd hh:nn:ss"
+    int64_t exeSize = 0;
+};
+
+// The details text of an executable, kept once per executable and version.
+struct DetailsRow {
+    std::string exeFilename;
+    std::string versionX;
+    std::string details;
+};
+
+// A version newer than the catalogue's that an installation reported: its
+// submission.
+struct Submission {
+    std::string installation;
+    std::string programName;
+    std::string exeFilename;
+    std::string versionX;
+};
+
+// An account (user name and password), for the account operations.
+struct Account {
+    std::string name;
+    bool moderator = false;
+};
+
+// The service's data. Every write is one transaction: all or nothing, and a
+// failed write (a full disk, a constraint) leaves the data as it was and
+// throws StorageError. Implementations are safe to call from several threads.
+class Storage {
+public:
+    virtual ~Storage() = default;
+
+    // Adds the entries to the catalogue, replacing those with the same keys.
+    virtual void ImportCatalogue(const std::vector<CatalogueEntry>& entries) = 0;
+    virtual std::vector<CatalogueEntry> LoadCatalogue() const = 0;
+
+    // Every report and submission, to build the service's in-memory view.
+    virtual std::vector<Report> LoadReports() const = 0;
+    virtual std::vector<Submission> LoadSubmissions() const = 0;
+
+    // The outcome of one check of one installation, in one transaction:
+    // reports that are new or changed replace the installation's rows for
+    // the same program; details are added unless the executable and version
+    // already have some; submissions are added unless already there.
+    virtual void SaveCheck(const std::vector<Report>& changedReports,
+                           const std::vector<DetailsRow>& details,
+                           const std::vector<Submission>& submissions) = 0;
+
+    // Changes whenever the data was changed by another connection (another
+    // process importing a catalogue, another service instance), so that an
+    // in-memory view knows to reload.
+    virtual int64_t DataVersion() const = 0;
+
+    // Throws StorageError when an account of that name (letter case
+    // ignored) exists.
+    virtual void AddAccount(const Account& account) = 0;
+    virtual std::optional<Account> FindAccount(const std::string& name) const = 0;
+};
+
+class StorageError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+} // namespace torvik::server
