@@ -1,0 +1,197 @@
+#include "server/HttpService.h"
+
+#include <httplib.h>
+
+#include <array>
+
+#include "protocol/Compression.h"
+#include "server/Pages.h"
+#include "server/ReplyText.h"
+
+namespace torvik::server {
+namespace {
+
+constexpr const char* kTextType = "text/plain; charset=utf-8";
+constexpr size_t kMaxInstallationBytes = 200;
+
+constexpr std::array kPlannedModes = {
+    "search_programs",
+    "get_latest_comments",
+    "get_latest_updates",
+    "get_latest_urls",
+    "get_pending_programs",
+    "get_hippo_right",
+    "get_hippo_left",
+    "merge_hippo",
+    "login",
+    "register",
+    "set_password",
+    "set_username",
+    "community_get_notes",
+    "community_post_note",
+    "upload_icon",
+    "custom_program_search",
+    "community_approve_app",
+    "community_approve_app_url",
+    "community_reject_app",
+};
+
+FormFields FieldsOf(const httplib::Request& request) {
+    FormFields fields;
+    for (const auto& [name, part] : request.files) {
+        fields.emplace(name, part.content);
+    }
+    for (const auto& [name, value] : request.params) {
+        fields.emplace(name, value);
+    }
+    return fields;
+}
+
+const std::string* Field(const FormFields& fields, const std::string& name) {
+    const auto it = fields.find(name);
+    return it == fields.end() ? nullptr : &it->second;
+}
+
+std::string Trimmed(const std::string& s) {
+    size_t begin = 0, end = s.size();
+    while (begin < end && static_cast<unsigned char>(s[begin]) <= ' ') {
+        ++begin;
+    }
+    while (end > begin && static_cast<unsigned char>(s[end - 1]) <= ' ') {
+        --end;
+    }
+    return s.substr(begin, end - begin);
+}
+
+} // namespace
+
+bool IsPlannedMode(const std::string& mode) {
+    for (const char* planned : kPlannedModes) {
+        if (mode == planned) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::string InstallationOf(const std::string& header) {
+    return Trimmed(header.substr(0, header.find('#')));
+}
+
+std::string SitePathPattern(const std::string& path) {
+    std::string pattern = "(?:/[tT][oO][rR][vV][iI][kK][sS][oO][fF][tT][wW][aA][rR][eE])?/";
+    for (const char c : path) {
+        if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')) {
+            const char lower = static_cast<char>(c | 0x20);
+            pattern += std::string("[") + lower + static_cast<char>(lower - 'a' + 'A') + "]";
+        } else if (c == '.' || c == '/' || c == '_' || c == '-') {
+            pattern += std::string("\\") + c;
+        } else {
+            pattern += c;
+        }
+    }
+    return pattern;
+}
+
+HttpService::HttpService(CheckService& checks, ServiceOptions options)
+    : checks_(checks), options_(std::move(options)) {
+    modes_["check_for_updates"] = [this](const FormFields& f) { return CheckForUpdates(f); };
+}
+
+std::string HttpService::VersionChecker(const FormFields& fields) {
+    for (const char* required : {"build", "header", "mode"}) {
+        if (Field(fields, required) == nullptr) {
+            return ErrorReply(std::string("missing field ") + required);
+        }
+    }
+    const std::string& mode = *Field(fields, "mode");
+    const auto handler = modes_.find(mode);
+    if (handler == modes_.end()) {
+        // The mode is echoed only when it cannot read as a marker.
+        return ErrorReply("unknown mode " +
+                          (HoldsErrorMarker(mode) ? std::string("(not shown)") : ReplyField(mode)));
+    }
+    return handler->second(fields);
+}
+
+std::string HttpService::CheckForUpdates(const FormFields& fields) {
+    const std::string installation = InstallationOf(*Field(fields, "header"));
+    if (installation.empty() || installation.size() > kMaxInstallationBytes) {
+        return ErrorReply("the header field holds no user id");
+    }
+    const std::string* compressed = Field(fields, "programs_list_zlib_UTF8_nouu");
+    if (compressed == nullptr) {
+        return ErrorReply("missing field programs_list_zlib_UTF8_nouu");
+    }
+    std::string text;
+    try {
+        text = ZlibDecompressByteString(*compressed, options_.maxInflatedBytes);
+    } catch (const EDecompressedTooLarge&) {
+        return ErrorReply("the program list is larger than " +
+                          std::to_string(options_.maxInflatedBytes) + " bytes");
+    } catch (const TorvikError&) {
+        return ErrorReply("the program list is not a zlib stream");
+    }
+    std::vector<ProgramLine> programs;
+    try {
+        programs = ReadProgramLines(text, options_.lines);
+    } catch (const TooManyProgramsError& e) {
+        return ErrorReply(e.what());
+    }
+    try {
+        return checks_.Check(installation, programs);
+    } catch (const StorageError&) {
+        return ErrorReply("the check could not be recorded; please try again later");
+    }
+}
+
+void HttpService::Configure(httplib::Server& server) {
+    const size_t threads = options_.threads;
+    // The server owns and deletes the queue it is given.
+    server.new_task_queue = [threads] { return new httplib::ThreadPool(threads); };
+    server.set_tcp_nodelay(true);
+    server.set_keep_alive_max_count(options_.keepAliveRequests);
+    server.set_keep_alive_timeout(options_.keepAliveSeconds);
+    server.set_read_timeout(options_.readWriteSeconds);
+    server.set_write_timeout(options_.readWriteSeconds);
+    server.set_payload_max_length(options_.maxBodyBytes);
+
+    server.Post(SitePathPattern("versionchecker.aspx"),
+                [this](const httplib::Request& request, httplib::Response& response) {
+                    response.set_content(VersionChecker(FieldsOf(request)), kTextType);
+                });
+    server.Get(SitePathPattern("versionchecker.aspx"),
+               [](const httplib::Request&, httplib::Response& response) {
+                   response.set_content(ErrorReply("the service takes POST requests"), kTextType);
+               });
+    server.Get(SitePathPattern("AppFrame_Updater.aspx"), [this](const httplib::Request& request,
+                                                                httplib::Response& response) {
+        const std::string build =
+            request.has_param("b") ? request.get_param_value("b") : options_.buildOfPages;
+        const std::string mode = request.has_param("mode") ? request.get_param_value("mode") : "1";
+        response.set_content(mode == "2" ? UpdatesPage(checks_.NewerThanCatalogue(), build)
+                                         : CataloguePage(checks_.Catalogue(), build),
+                             kHtmlType);
+    });
+    server.Get(SitePathPattern("ForumThreads.aspx"),
+               [](const httplib::Request&, httplib::Response& response) {
+                   response.set_content(ForumPage(), kHtmlType);
+               });
+
+    server.set_exception_handler([](const httplib::Request&, httplib::Response& response,
+                                    std::exception_ptr) {
+        response.status = 500;
+        response.set_content(ErrorReply("the service failed; please try again later"), kTextType);
+    });
+    server.set_error_handler([](const httplib::Request&, httplib::Response& response) {
+        if (response.body.empty()) {
+            response.set_content(
+                ErrorReply(response.status == 413
+                               ? "the request is too large"
+                               : "no such page (" + std::to_string(response.status) + ")"),
+                kTextType);
+        }
+    });
+}
+
+} // namespace torvik::server

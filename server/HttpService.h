@@ -1,0 +1,66 @@
+#pragma once
+#include <cstddef>
+#include <functional>
+#include <map>
+#include <string>
+
+#include "server/CheckService.h"
+#include "server/ProgramLines.h"
+
+namespace httplib {
+class Server;
+}
+
+namespace torvik::server {
+
+// What one request may carry and how the server treats connections.
+struct ServiceOptions {
+    size_t maxBodyBytes = 4u * 1024 * 1024;      // a request body past this is refused
+    size_t maxInflatedBytes = 16u * 1024 * 1024; // a program list inflating past this too
+    ProgramLineLimits lines;
+    size_t threads = 64; // one per open keep-alive connection, so room for many clients
+    size_t keepAliveRequests = 1000;
+    int keepAliveSeconds = 5;
+    int readWriteSeconds = 10;
+    std::string buildOfPages = "0"; // shown on the pages when no "b=" is given
+};
+
+// The form fields of one service request (multipart or URL-encoded).
+using FormFields = std::map<std::string, std::string>;
+
+// The service's HTTP side: the routes (paths matched ignoring letter case,
+// under the site root and under "/torviksoftware/"), the modes of
+// "versionchecker.aspx", the pages, and the server's limits and error
+// handlers. Handlers parse, call the domain and format the reply.
+class HttpService {
+public:
+    HttpService(CheckService& checks, ServiceOptions options);
+
+    // Registers everything on server.
+    void Configure(httplib::Server& server);
+
+    // The reply text of one "versionchecker.aspx" request (every failure is
+    // an "error: ..." line).
+    std::string VersionChecker(const FormFields& fields);
+
+private:
+    using ModeHandler = std::function<std::string(const FormFields&)>;
+    std::string CheckForUpdates(const FormFields& fields);
+
+    CheckService& checks_;
+    ServiceOptions options_;
+    std::map<std::string, ModeHandler> modes_;
+};
+
+// The modes the client knows that this service does not answer yet.
+bool IsPlannedMode(const std::string& mode);
+
+// The anonymous installation id of a "header" field: the text before the
+// first "#", trimmed; empty when there is none.
+std::string InstallationOf(const std::string& header);
+
+// A std::regex that matches path letter-case-blind, at the site root or
+// under "/torviksoftware/".
+std::string SitePathPattern(const std::string& path);
+
+} // namespace torvik::server

@@ -1,0 +1,37 @@
+#pragma once
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+namespace torvik::server {
+
+// A reply as the client reads it: bracketed section headers, records of
+// "|"-separated fields, every line ended by CR LF.
+class ReplyText {
+public:
+    void Section(std::string_view name);
+    void Line(std::string_view line);
+    // The fields must hold no "|" and no line break (see ReplyField).
+    void Record(std::initializer_list<std::string_view> fields);
+    const std::string& Text() const { return text_; }
+
+private:
+    std::string text_;
+};
+
+// True when the text holds something the client's screening takes for a
+// failure of the service ("error:", "warning:", "Server Error", "HTTP
+// Error", their bold script forms, the hidden-details page), letter case
+// ignored.
+bool HoldsErrorMarker(std::string_view text);
+
+// A free text (comments, URLs) fit for one field of a reply line: "|"
+// becomes "/", line breaks become blanks, and every error marker is defused
+// by changing the character that completes it ("error:" becomes "error -",
+// "Server Error" becomes "Server-Error").
+std::string ReplyField(std::string_view text);
+
+// The reply of a failed request: "error: " + message, one line.
+std::string ErrorReply(std::string_view message);
+
+} // namespace torvik::server
