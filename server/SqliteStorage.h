@@ -54,8 +54,8 @@ public:
                    const std::vector<Submission>& submissions) override;
     // SQLite's data version: it changes with every commit of another
     // connection to the file (another process, another SqliteStorage
-    // object), not with this object's own writes, which its owner knows of.
-    // Constant for an in-memory database.
+    // object) that changed stored bytes, not with this object's own writes,
+    // which its owner knows of. Constant for an in-memory database.
     int64_t DataVersion() const override;
     void AddAccount(const Account& account) override;
     std::optional<Account> FindAccount(const std::string& name) const override;
