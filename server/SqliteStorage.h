@@ -1,0 +1,68 @@
+#pragma once
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "server/Sqlite.h"
+#include "server/Storage.h"
+
+namespace torvik::server {
+
+// Storage in one SQLite database, "torvik.db" in the data folder. Several
+// processes may open the same file (WAL mode); within a process, one
+// connection serves every thread in turn.
+//
+// Tables (schema version 1). Keys are ProgramKey() of the texts beside
+// them; the texts keep the spelling of their last write.
+//   programs    (name_key, exe_key) primary key, program_name,
+//               exe_filename, latest_version, product_url, download_url,
+//               comments, has_icon (0 or 1): the catalogue.
+//   reports     (installation, name_key, exe_key) primary key,
+//               program_name, exe_filename, version_x, exe_path, exe_date,
+//               exe_size: each installation's last report of a program.
+//   details     (exe_key, version_x) primary key, exe_filename, details:
+//               the first details text of an executable and version.
+//   submissions (installation, name_key, exe_key, version_x) primary key,
+//               program_name, exe_filename.
+//   accounts    name_key primary key, name, password_hash ("" until
+//               passwords are set), moderator (0 or 1).
+// Lists are loaded in key order.
+class SqliteStorage : public Storage {
+public:
+    // The schema version this code creates and reads.
+    static int SchemaVersion();
+    // The database file of a data folder.
+    static std::string DatabasePath(const std::string& dataDir);
+
+    // Opens the database of a data folder, creating the folder and the
+    // database when missing and bringing an older schema up to date. Throws
+    // StorageError, also when the database was written by a newer version
+    // of the service (a higher schema version).
+    static std::unique_ptr<SqliteStorage> Open(const std::string& dataDir);
+    // A fresh private database in memory, gone with the object.
+    static std::unique_ptr<SqliteStorage> InMemory();
+    // Takes over an open connection and brings its schema up to date, as
+    // Open does. Throws StorageError.
+    explicit SqliteStorage(SqliteConnection connection);
+
+    void ImportCatalogue(const std::vector<CatalogueEntry>& entries) override;
+    std::vector<CatalogueEntry> LoadCatalogue() const override;
+    std::vector<Report> LoadReports() const override;
+    std::vector<Submission> LoadSubmissions() const override;
+    void SaveCheck(const std::vector<Report>& changedReports,
+                   const std::vector<DetailsRow>& details,
+                   const std::vector<Submission>& submissions) override;
+    // SQLite's data version: it changes with every commit of another
+    // connection to the file (another process, another SqliteStorage
+    // object) that changed stored bytes, not with this object's own writes,
+    // which its owner knows of. Constant for an in-memory database.
+    int64_t DataVersion() const override;
+    void AddAccount(const Account& account) override;
+    std::optional<Account> FindAccount(const std::string& name) const override;
+
+private:
+    mutable std::mutex mutex_;
+    SqliteConnection connection_;
+};
+
+} // namespace torvik::server
