@@ -3,12 +3,15 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <array>
 #include <fstream>
 #include <iterator>
 #include <map>
 #include <optional>
 #include <set>
 #include <sstream>
+
+#include "server/ProgramLines.h"
 
 namespace torvik::server {
 namespace {
@@ -205,9 +208,9 @@ public:
         for (size_t i = 0; i < programs->size(); ++i) {
             const std::string path = "programs[" + std::to_string(i) + "]";
             entries.push_back(Entry((*programs)[i], path));
-            const auto [it, added] = seen.emplace(std::pair(ProgramKey(entries.back().programName),
-                                                            ProgramKey(entries.back().exeFilename)),
-                                                  path);
+            const auto [it, added] = seen.emplace(
+                std::pair(KeyOf(entries.back().programName), KeyOf(entries.back().exeFilename)),
+                path);
             if (!added) {
                 Refuse(path, path, "the same name and exe as " + it->second);
             }
@@ -296,7 +299,7 @@ private:
         }
         constexpr std::string_view kSuffix = ".exe";
         if (exe.size() < kSuffix.size() ||
-            ProgramKey(std::string_view(exe).substr(exe.size() - kSuffix.size())) != kSuffix) {
+            KeyOf(std::string_view(exe).substr(exe.size() - kSuffix.size())) != kSuffix) {
             Refuse(path, path, Quoted(exe) + " does not end in \".exe\"");
         }
     }
@@ -338,41 +341,8 @@ std::vector<CatalogueEntry> ReadCatalogueFile(const std::string& path) {
 }
 
 bool IsCatalogueVersion(std::string_view text) {
-    constexpr size_t kMaxNumbers = 4;
-    constexpr unsigned kMaxNumber = 65535;
-    size_t numbers = 0;
-    size_t start = 0;
-    for (;;) {
-        const size_t dot = std::min(text.find('.', start), text.size());
-        const std::string_view number = text.substr(start, dot - start);
-        if (number.empty() || ++numbers > kMaxNumbers) {
-            return false;
-        }
-        unsigned value = 0;
-        for (const char c : number) {
-            if (c < '0' || c > '9') {
-                return false;
-            }
-            value = value * 10 + static_cast<unsigned>(c - '0');
-            if (value > kMaxNumber) {
-                return false;
-            }
-        }
-        if (dot == text.size()) {
-            return true;
-        }
-        start = dot + 1;
-    }
-}
-
-std::string ProgramKey(std::string_view text) {
-    std::string key(text);
-    for (char& c : key) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-    }
-    return key;
+    std::array<uint32_t, 4> version{};
+    return ParseDottedVersion(std::string(text), version);
 }
 
 } // namespace torvik::server

@@ -57,8 +57,4 @@ std::vector<CatalogueEntry> ParseCatalogueText(const std::string& text);
 // to 65535 joined by ".".
 bool IsCatalogueVersion(std::string_view text);
 
-// The key form of a program name or exe file name: ASCII letters A to Z
-// lower-cased, every other byte kept, whatever the locale.
-std::string ProgramKey(std::string_view text);
-
 } // namespace torvik::server

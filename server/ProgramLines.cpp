@@ -149,8 +149,8 @@ std::string FormatVersionText(const std::array<uint32_t, 4>& version) {
            std::to_string(version[2]) + " build:" + std::to_string(version[3]);
 }
 
-std::string KeyOf(const std::string& text) {
-    std::string key = text;
+std::string KeyOf(std::string_view text) {
+    std::string key(text);
     for (char& c : key) {
         if (c >= 'A' && c <= 'Z') {
             c = static_cast<char>(c - 'A' + 'a');

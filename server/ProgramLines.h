@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace torvik::server {
@@ -57,6 +58,6 @@ std::string FormatVersionX(const std::array<uint32_t, 4>& version);
 std::string FormatVersionText(const std::array<uint32_t, 4>& version);
 
 // ASCII letters A-Z lowered, every other byte kept: the key of a name.
-std::string KeyOf(const std::string& text);
+std::string KeyOf(std::string_view text);
 
 } // namespace torvik::server

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "server/CatalogueFile.h"
+#include "server/ProgramLines.h"
 
 namespace torvik::server {
 namespace {
@@ -141,8 +142,8 @@ ON CONFLICT (name_key, exe_key) DO UPDATE SET
     download_url = excluded.download_url, comments = excluded.comments,
     has_icon = excluded.has_icon)sql");
     for (const auto& entry : entries) {
-        upsert.BindText(1, ProgramKey(entry.programName));
-        upsert.BindText(2, ProgramKey(entry.exeFilename));
+        upsert.BindText(1, KeyOf(entry.programName));
+        upsert.BindText(2, KeyOf(entry.exeFilename));
         upsert.BindText(3, entry.programName);
         upsert.BindText(4, entry.exeFilename);
         upsert.BindText(5, entry.latestVersion);
@@ -222,8 +223,8 @@ ON CONFLICT (installation, name_key, exe_key) DO UPDATE SET
     exe_date = excluded.exe_date, exe_size = excluded.exe_size)sql");
     for (const auto& row : changedReports) {
         report.BindText(1, row.installation);
-        report.BindText(2, ProgramKey(row.programName));
-        report.BindText(3, ProgramKey(row.exeFilename));
+        report.BindText(2, KeyOf(row.programName));
+        report.BindText(3, KeyOf(row.exeFilename));
         report.BindText(4, row.programName);
         report.BindText(5, row.exeFilename);
         report.BindText(6, row.versionX);
@@ -237,7 +238,7 @@ ON CONFLICT (installation, name_key, exe_key) DO UPDATE SET
 INSERT INTO details (exe_key, version_x, exe_filename, details) VALUES (?1, ?2, ?3, ?4)
 ON CONFLICT (exe_key, version_x) DO NOTHING)sql");
     for (const auto& row : details) {
-        detailsText.BindText(1, ProgramKey(row.exeFilename));
+        detailsText.BindText(1, KeyOf(row.exeFilename));
         detailsText.BindText(2, row.versionX);
         detailsText.BindText(3, row.exeFilename);
         detailsText.BindText(4, row.details);
@@ -250,8 +251,8 @@ VALUES (?1, ?2, ?3, ?4, ?5, ?6)
 ON CONFLICT (installation, name_key, exe_key, version_x) DO NOTHING)sql");
     for (const auto& row : submissions) {
         submission.BindText(1, row.installation);
-        submission.BindText(2, ProgramKey(row.programName));
-        submission.BindText(3, ProgramKey(row.exeFilename));
+        submission.BindText(2, KeyOf(row.programName));
+        submission.BindText(3, KeyOf(row.exeFilename));
         submission.BindText(4, row.versionX);
         submission.BindText(5, row.programName);
         submission.BindText(6, row.exeFilename);
@@ -272,13 +273,13 @@ void SqliteStorage::AddAccount(const Account& account) {
     const std::lock_guard lock(mutex_);
     SqliteTransaction transaction(connection_);
     SqliteStatement existing(connection_, "SELECT 1 FROM accounts WHERE name_key = ?1");
-    existing.BindText(1, ProgramKey(account.name));
+    existing.BindText(1, KeyOf(account.name));
     if (existing.Step()) {
         throw StorageError("an account named \"" + account.name + "\" exists already");
     }
     SqliteStatement insert(connection_,
                            "INSERT INTO accounts (name_key, name, moderator) VALUES (?1, ?2, ?3)");
-    insert.BindText(1, ProgramKey(account.name));
+    insert.BindText(1, KeyOf(account.name));
     insert.BindText(2, account.name);
     insert.BindInt64(3, account.moderator ? 1 : 0);
     insert.Run();
@@ -288,7 +289,7 @@ void SqliteStorage::AddAccount(const Account& account) {
 std::optional<Account> SqliteStorage::FindAccount(const std::string& name) const {
     const std::lock_guard lock(mutex_);
     SqliteStatement select(connection_, "SELECT name, moderator FROM accounts WHERE name_key = ?1");
-    select.BindText(1, ProgramKey(name));
+    select.BindText(1, KeyOf(name));
     if (!select.Step()) {
         return std::nullopt;
     }

@@ -12,7 +12,7 @@ namespace torvik::server {
 // processes may open the same file (WAL mode); within a process, one
 // connection serves every thread in turn.
 //
-// Tables (schema version 1). Keys are ProgramKey() of the texts beside
+// Tables (schema version 1). Keys are KeyOf() of the texts beside
 // them; the texts keep the spelling of their last write.
 //   programs    (name_key, exe_key) primary key, program_name,
 //               exe_filename, latest_version, product_url, download_url,

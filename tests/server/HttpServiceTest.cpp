@@ -7,6 +7,7 @@
 #include "FakeStorage.h"
 #include "protocol/Compression.h"
 #include "server/HttpService.h"
+#include "server/SqliteStorage.h"
 
 namespace torvik::server {
 namespace {
@@ -20,13 +21,14 @@ const std::string kHeader = "user_ABCDEFGHIJKLMNOPQRST_2026-12-10 10:20:30.123#W
 class ServiceOnLoopback : public ::testing::Test {
 protected:
     void SetUp() override { Start({}); }
-    void Start(ServiceOptions options) {
-        storage.ImportCatalogue(
+    void Start(ServiceOptions options, std::unique_ptr<Storage> data = SqliteStorage::InMemory()) {
+        storage = std::move(data);
+        storage->ImportCatalogue(
             {{"Demo App", "scanfix_app.exe", "1.3.0.0", "https://example.org/app", "",
               "Faster start", false},
              {"Robert'); DROP TABLE programs;--", "bobby.exe", "2.0", "", "", "", true},
              {"<script>alert(1)</script>", "x.exe", "1.0", "javascript:alert(1)", "", "", false}});
-        checks = std::make_unique<CheckService>(storage);
+        checks = std::make_unique<CheckService>(*storage);
         service = std::make_unique<HttpService>(*checks, options);
         service->Configure(server);
         port = server.bind_to_any_port("127.0.0.1");
@@ -63,7 +65,7 @@ protected:
         return result ? result->body : "";
     }
 
-    FakeStorage storage;
+    std::unique_ptr<Storage> storage;
     std::unique_ptr<CheckService> checks;
     std::unique_ptr<HttpService> service;
     httplib::Server server;
@@ -151,11 +153,19 @@ TEST_F(ServiceOnLoopback, ABombAndTooManyProgramsAreRefusedAndNothingIsRecorded)
         many += Line("P" + std::to_string(i), "p.exe", "1.2.3 build:4");
     }
     EXPECT_EQ(Check(kHeader, many), "error: more than 5000 programs in one check\r\n");
-    EXPECT_EQ(storage.ReportCount(), 0u);
+    EXPECT_TRUE(storage->LoadReports().empty());
 }
 
-TEST_F(ServiceOnLoopback, AFailedWriteIsAnErrorLine) {
-    storage.failWrites = true;
+class FailingDisk : public ServiceOnLoopback {
+protected:
+    void SetUp() override {
+        auto fake = std::make_unique<FakeStorage>();
+        fake->failWrites = true;
+        Start({}, std::move(fake));
+    }
+};
+
+TEST_F(FailingDisk, AFailedWriteIsAnErrorLine) {
     EXPECT_EQ(Check(kHeader, Line("Demo App", "scanfix_app.exe", "2.0.0 build:0")),
               "error: the check could not be recorded; please try again later\r\n");
 }

@@ -6,6 +6,7 @@
 #include "TempDir.h"
 #include "server/CatalogueFile.h"
 #include "server/DemoCatalogue.h"
+#include "server/ProgramLines.h"
 #include "server/SqliteStorage.h"
 
 namespace torvik::server {
@@ -215,8 +216,8 @@ TEST(CatalogueFileTest, ReadsAFileAndABadFileImportsNothing) {
 }
 
 TEST(CatalogueFileTest, ProgramKeysLowerOnlyAsciiLetters) {
-    EXPECT_EQ(ProgramKey("Demo APP_1.EXE"), "demo app_1.exe");
-    EXPECT_EQ(ProgramKey("\xC3\x89t\xC3\xA9 [Z]@`"), "\xC3\x89t\xC3\xA9 [z]@`");
+    EXPECT_EQ(KeyOf("Demo APP_1.EXE"), "demo app_1.exe");
+    EXPECT_EQ(KeyOf("\xC3\x89t\xC3\xA9 [Z]@`"), "\xC3\x89t\xC3\xA9 [z]@`");
 }
 
 } // namespace
