@@ -27,7 +27,8 @@ protected:
             {{"Demo App", "scanfix_app.exe", "1.3.0.0", "https://example.org/app", "",
               "Faster start", false},
              {"Robert'); DROP TABLE programs;--", "bobby.exe", "2.0", "", "", "", true},
-             {"<script>alert(1)</script>", "x.exe", "1.0", "javascript:alert(1)", "", "", false}});
+             {"<script>alert(1)</script>", "x.exe", "1.0", "javascript:alert(1)", "", "", false},
+             {"Foo|Bar", "foobar.exe", "1.0", "", "", "", true}});
         checks = std::make_unique<CheckService>(*storage);
         service = std::make_unique<HttpService>(*checks, options);
         service->Configure(server);
@@ -103,6 +104,18 @@ TEST_F(ServiceOnLoopback, TwoUsersCheckAndSeeEachOthersVersions) {
                  "[community_results]\r\n"
                  "demo app|SCANFIX_APP.EXE|00002.00000.00000.00000|1\r\n"
                  "[total_points]\r\n0\r\n");
+}
+
+// The client does not escape "|": a name holding one arrives as extra
+// fields, is joined back and echoed whole.
+TEST_F(ServiceOnLoopback, ANameHoldingABarIsMatchedAndEchoed) {
+    const std::string reply = Check(kHeader, Line("Foo|Bar", "foobar.exe", "1.3.0 build:0"));
+    EXPECT_NE(
+        reply.find("[results]\r\nFoo|Bar|foobar.exe|1.0.0 build:0|00001.00000.00000.00000|||3|0"
+                   "\r\n"),
+        std::string::npos)
+        << reply;
+    EXPECT_NE(reply.find("[total_points]\r\n1\r\n"), std::string::npos);
 }
 
 TEST_F(ServiceOnLoopback, FaultyRequestsGetAnErrorLine) {
