@@ -16,15 +16,15 @@
 -- even after threads ran out of bodies); latencies are wrk's.
 local ffi = require("ffi")
 ffi.cdef([[
-typedef struct { long tv_sec; long tv_nsec; } service_bench_timespec;
-int clock_gettime(int clock, service_bench_timespec* time);
+typedef struct { long tv_sec; long tv_nsec; } service_bench_clock_time;
+int clock_gettime(int clock, service_bench_clock_time* time);
 ]])
 local CLOCK_MONOTONIC = 1
-local timespec = ffi.new("service_bench_timespec")
+local clockTime = ffi.new("service_bench_clock_time")
 
 local function now()
-   ffi.C.clock_gettime(CLOCK_MONOTONIC, timespec)
-   return tonumber(timespec.tv_sec) + tonumber(timespec.tv_nsec) * 1e-9
+   ffi.C.clock_gettime(CLOCK_MONOTONIC, clockTime)
+   return tonumber(clockTime.tv_sec) + tonumber(clockTime.tv_nsec) * 1e-9
 end
 
 local PARK_MS = 3600 * 1000 -- longer than any run: the connection sends no more
