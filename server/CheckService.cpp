@@ -41,6 +41,10 @@ void CheckService::LoadView() {
             continue;
         }
         const std::string key = ProgramKey(entry.programName, entry.exeFilename);
+        known.latestText = FormatVersionText(known.latest);
+        known.latestX = FormatVersionX(known.latest);
+        known.productUrlField = ReplyField(entry.productUrl);
+        known.commentsField = ReplyField(entry.comments);
         known.entry = std::move(entry);
         catalogue_[key] = std::move(known);
     }
@@ -143,9 +147,8 @@ std::string CheckService::Check(const std::string& installation,
                         {installation, p.programName, p.exeFilename, versionX});
                 }
             }
-            results.Record({p.programName, p.exeFilename, FormatVersionText(k.latest),
-                            FormatVersionX(k.latest), ReplyField(k.entry.productUrl),
-                            ReplyField(k.entry.comments), std::to_string(status),
+            results.Record({p.programName, p.exeFilename, k.latestText, k.latestX,
+                            k.productUrlField, k.commentsField, std::to_string(status),
                             k.entry.hasIcon ? "0" : "1"});
             if (p.HasVersion()) {
                 for (const auto& newer : NewerReports(key, versionX, installation)) {

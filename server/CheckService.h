@@ -55,6 +55,8 @@ private:
     struct Known {
         CatalogueEntry entry;
         std::array<uint32_t, 4> latest{};
+        // The entry's reply fields, the same in every reply: made once.
+        std::string latestText, latestX, productUrlField, commentsField;
     };
     struct Stored {
         std::string versionX, exePath, exeDate;

@@ -173,6 +173,10 @@ void HttpService::Configure(httplib::Server& server) {
                                          : CataloguePage(checks_.Catalogue(), build),
                              kHtmlType);
     });
+    // For load balancers and benchmarks: answers without touching the data.
+    server.Get(SitePathPattern("health"), [](const httplib::Request&, httplib::Response& response) {
+        response.set_content("ok", kTextType);
+    });
     server.Get(SitePathPattern("ForumThreads.aspx"),
                [](const httplib::Request&, httplib::Response& response) {
                    response.set_content(ForumPage(), kHtmlType);

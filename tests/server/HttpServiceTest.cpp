@@ -201,6 +201,20 @@ TEST_F(ServiceOnLoopback, PagesShowTheCatalogueEscaped) {
     EXPECT_EQ(forum->status, 200);
 }
 
+TEST_F(ServiceOnLoopback, HealthAnswersOk) {
+    for (const char* path : {"/health", "/HEALTH", "/TorvikSoftware/Health"}) {
+        auto reply = Client().Get(path);
+        ASSERT_TRUE(reply) << path;
+        EXPECT_EQ(reply->status, 200) << path;
+        EXPECT_EQ(reply->get_header_value("Content-Type"), "text/plain; charset=utf-8") << path;
+        EXPECT_EQ(reply->body, "ok") << path;
+    }
+    auto other = Client().Get("/healthz");
+    ASSERT_TRUE(other);
+    EXPECT_EQ(other->status, 404);
+    EXPECT_EQ(other->body, "error: no such page (404)\r\n");
+}
+
 class SmallBodies : public ServiceOnLoopback {
 protected:
     void SetUp() override {
