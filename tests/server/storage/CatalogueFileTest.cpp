@@ -3,6 +3,7 @@
 
 #include <tuple>
 
+#include "EntryFields.h"
 #include "TempDir.h"
 #include "server/CatalogueFile.h"
 #include "server/DemoCatalogue.h"
@@ -14,17 +15,6 @@ namespace {
 
 using ::testing::HasSubstr;
 using testing::TempDir;
-
-using EntryFields =
-    std::tuple<std::string, std::string, std::string, std::string, std::string, std::string, bool>;
-std::vector<EntryFields> Fields(const std::vector<CatalogueEntry>& entries) {
-    std::vector<EntryFields> fields;
-    for (const auto& e : entries) {
-        fields.emplace_back(e.programName, e.exeFilename, e.latestVersion, e.productUrl,
-                            e.downloadUrl, e.comments, e.hasIcon);
-    }
-    return fields;
-}
 
 // A catalogue file with one program a line: the first on line 3.
 std::string Programs(const std::vector<std::string>& programs) {

@@ -6,6 +6,7 @@
 #include <thread>
 #include <tuple>
 
+#include "EntryFields.h"
 #include "TempDir.h"
 #include "server/DemoCatalogue.h"
 #include "server/Sqlite.h"
@@ -18,18 +19,9 @@ using ::testing::AllOf;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using testing::TempDir;
+// The entries' form, beside the reports' and submissions' below.
+using server::Fields;
 
-// The structs have no ==; tuples compare and print.
-using EntryFields =
-    std::tuple<std::string, std::string, std::string, std::string, std::string, std::string, bool>;
-std::vector<EntryFields> Fields(const std::vector<CatalogueEntry>& entries) {
-    std::vector<EntryFields> fields;
-    for (const auto& e : entries) {
-        fields.emplace_back(e.programName, e.exeFilename, e.latestVersion, e.productUrl,
-                            e.downloadUrl, e.comments, e.hasIcon);
-    }
-    return fields;
-}
 using ReportFields = std::tuple<std::string, std::string, std::string, std::string, std::string,
                                 std::string, int64_t>;
 std::vector<ReportFields> Fields(const std::vector<Report>& reports) {
