@@ -52,17 +52,6 @@ const std::string* Field(const FormFields& fields, const std::string& name) {
     return it == fields.end() ? nullptr : &it->second;
 }
 
-std::string Trimmed(const std::string& s) {
-    size_t begin = 0, end = s.size();
-    while (begin < end && static_cast<unsigned char>(s[begin]) <= ' ') {
-        ++begin;
-    }
-    while (end > begin && static_cast<unsigned char>(s[end - 1]) <= ' ') {
-        --end;
-    }
-    return s.substr(begin, end - begin);
-}
-
 } // namespace
 
 bool IsPlannedMode(const std::string& mode) {
@@ -75,7 +64,7 @@ bool IsPlannedMode(const std::string& mode) {
 }
 
 std::string InstallationOf(const std::string& header) {
-    return Trimmed(header.substr(0, header.find('#')));
+    return std::string(Trim(std::string_view(header).substr(0, header.find('#'))));
 }
 
 std::string SitePathPattern(const std::string& path) {

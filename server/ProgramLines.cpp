@@ -9,16 +9,6 @@ namespace {
 constexpr size_t kFields = 12;
 constexpr uint32_t kMaxVersionNumber = 65535;
 
-std::string_view Trim(std::string_view s) {
-    while (!s.empty() && static_cast<unsigned char>(s.front()) <= ' ') {
-        s.remove_prefix(1);
-    }
-    while (!s.empty() && static_cast<unsigned char>(s.back()) <= ' ') {
-        s.remove_suffix(1);
-    }
-    return s;
-}
-
 template <typename T> bool ParseWhole(std::string_view s, T& value) {
     if (s.empty()) {
         return false;
@@ -98,6 +88,16 @@ std::string Pad5(uint32_t n) {
 }
 
 } // namespace
+
+std::string_view Trim(std::string_view s) {
+    while (!s.empty() && static_cast<unsigned char>(s.front()) <= ' ') {
+        s.remove_prefix(1);
+    }
+    while (!s.empty() && static_cast<unsigned char>(s.back()) <= ' ') {
+        s.remove_suffix(1);
+    }
+    return s;
+}
 
 std::string ProgramLine::VersionX() const {
     return FormatVersionX(version);

@@ -57,6 +57,9 @@ bool ParseDottedVersion(const std::string& text, std::array<uint32_t, 4>& versio
 std::string FormatVersionX(const std::array<uint32_t, 4>& version);
 std::string FormatVersionText(const std::array<uint32_t, 4>& version);
 
+// Blanks and control characters gone from both ends.
+std::string_view Trim(std::string_view s);
+
 // ASCII letters A-Z lowered, every other byte kept: the key of a name.
 std::string KeyOf(std::string_view text);
 
