@@ -62,7 +62,6 @@ public:
     ProgramListViewRefill& ProgramListView() override { return view; }
     void ReportWorkerError(const std::wstring&) override { ++errors; }
     void ApplyLastReplyToTempList() override {}
-    void RunVersionCheckAndPublish() override {}
 };
 
 std::wstring Number(int i) {

@@ -46,7 +46,6 @@ private:
     ProgramListViewRefill& ProgramListView() override { return *this; }
     void ReportWorkerError(const std::wstring& message) override;
     void ApplyLastReplyToTempList() override {}
-    void RunVersionCheckAndPublish() override {}
 
     // ProgramListViewRefill
     void BeginUpdate() override;

@@ -1,5 +1,7 @@
 #include "common/Text.h"
 
+#include "common/Error.h"
+
 namespace torvik {
 namespace {
 wchar_t LowerAscii(wchar_t c) {
@@ -94,6 +96,62 @@ std::wstring LinesToText(const std::vector<std::wstring>& lines) {
         out += L"\r\n";
     }
     return out;
+}
+
+std::optional<int32_t> ParseDecimal(std::wstring_view text) {
+    size_t pos = 0;
+    bool negative = false;
+    if (pos < text.size() && (text[pos] == L'-' || text[pos] == L'+')) {
+        negative = text[pos] == L'-';
+        ++pos;
+    }
+    if (pos == text.size()) {
+        return std::nullopt;
+    }
+    int64_t value = 0;
+    for (; pos < text.size(); ++pos) {
+        if (text[pos] < L'0' || text[pos] > L'9') {
+            return std::nullopt;
+        }
+        value = value * 10 + (text[pos] - L'0');
+        if (value > int64_t{INT32_MAX} + 1) {
+            return std::nullopt;
+        }
+    }
+    value = negative ? -value : value;
+    if (value > INT32_MAX) {
+        return std::nullopt;
+    }
+    return static_cast<int32_t>(value);
+}
+
+int32_t StrToInt(std::wstring_view text) {
+    const auto value = ParseDecimal(text);
+    if (!value) {
+        throw TorvikError(L"'" + std::wstring(text) + L"' is not a valid integer value");
+    }
+    return *value;
+}
+
+std::wstring IntToStrN(int64_t value) {
+    const bool negative = value < 0;
+    // Through unsigned, so that the smallest value negates without overflow.
+    uint64_t magnitude = negative ? 0 - static_cast<uint64_t>(value) : static_cast<uint64_t>(value);
+    std::wstring digits;
+    int inGroup = 0;
+    do {
+        if (inGroup == 3) {
+            digits += L',';
+            inGroup = 0;
+        }
+        digits += static_cast<wchar_t>(L'0' + magnitude % 10);
+        magnitude /= 10;
+        ++inGroup;
+    } while (magnitude != 0);
+    if (negative) {
+        digits += L'-';
+    }
+    return {digits.rbegin(), digits.rend()};
 }
 
 } // namespace torvik

@@ -1,4 +1,6 @@
 #pragma once
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,5 +28,13 @@ std::wstring Trim(std::wstring_view s);
 std::vector<std::wstring> TextToLines(const std::wstring& text);
 // Joins lines, each followed by CR LF.
 std::wstring LinesToText(const std::vector<std::wstring>& lines);
+
+// An optionally signed decimal integer that fits 32 bits; nothing else
+// (no blanks, no hexadecimal).
+std::optional<int32_t> ParseDecimal(std::wstring_view text);
+// The same, raising TorvikError "'text' is not a valid integer value".
+int32_t StrToInt(std::wstring_view text);
+// A count with "," between groups of three digits: 1,234,567.
+std::wstring IntToStrN(int64_t value);
 
 } // namespace torvik

@@ -167,31 +167,6 @@ bool ScanPipeline::RescanPrograms() {
     return MergePrograms();
 }
 
-void ScanPipeline::CheckForUpdates_Now() {
-    if (scanLock_) {
-        hooks_.ShowPleaseWait(L"Scanning is in progress...(waiting)");
-        return;
-    }
-    hooks_.ShowMyProgramsPage();
-    BuildingForCheck = true;
-    hooks_.ShowPleaseWait(L"Building programs list");
-    const bool built = RescanPrograms();
-    if (CancelRequested || AppClosing) {
-        hooks_.HidePleaseWait();
-        hooks_.EnableStartButton();
-        return;
-    }
-    if (!built) {
-        // A failed step was reported; a check on a half-built list would
-        // send it.
-        BuildingForCheck = false;
-        hooks_.HidePleaseWait();
-        hooks_.EnableStartButton();
-        return;
-    }
-    hooks_.RunVersionCheckAndPublish();
-}
-
 void ScanPipeline::SaveCacheAtClose() {
     AppClosing = true;
     ScanStopFlag = true;

@@ -68,8 +68,9 @@ public:
     // files; a failed resolution keeps the shortcuts it resolved; a failed
     // details step publishes nothing.
     virtual void ReportWorkerError(const std::wstring& message) = 0;
-    // While a check builds the list: the last service reply is applied to
-    // TempProgramList instead of publishing it.
+    // While a check builds the list (BuildingForCheck): the list is handed
+    // to the check, which applies the last service reply to TempProgramList,
+    // instead of being published.
     virtual void ApplyLastReplyToTempList() = 0;
 
     virtual void ShowBusyLabel(const std::wstring& /*text*/) {}
@@ -77,15 +78,15 @@ public:
     virtual void SaveSelection() {}
     virtual void RestoreSelection() {}
     virtual void Resort() {}
+};
 
-    // The check flow around the scan.
-    virtual void ShowPleaseWait(const std::wstring& /*text*/) {}
-    virtual void HidePleaseWait() {}
-    virtual void ShowMyProgramsPage() {}
-    virtual void EnableStartButton() {}
-    // The rest of a check after its scan: the version check, publication,
-    // clearing BuildingForCheck and restoring the window's buttons.
-    virtual void RunVersionCheckAndPublish() = 0;
+// What the version check needs of the scan.
+class InventoryScan {
+public:
+    virtual ~InventoryScan() = default;
+    virtual bool ScanLockHeld() const = 0;
+    // Rebuilds the inventory; true when it ran to its end.
+    virtual bool RescanPrograms() = 0;
 };
 
 // The spinner's next text: "-" "\" "|" "/" and round again.
@@ -97,7 +98,7 @@ std::wstring Rotate(const std::wstring& spinner);
 // the main thread waits. One scan at a time. Everything here runs on the
 // main thread; the pipeline must outlive any wait it is in (the main window
 // destroys it only after its message loop has ended).
-class ScanPipeline {
+class ScanPipeline : public InventoryScan {
 public:
     ScanPipeline(ScanServices services, ProgramLists& lists, TCachedLibrary& cache,
                  ScanHooks& hooks);
@@ -106,12 +107,12 @@ public:
     // How long a wait loop sleeps between turns when the worker is busy.
     std::chrono::milliseconds WaitInterval{100};
 
-    bool ScanLockHeld() const { return scanLock_; }
+    bool ScanLockHeld() const override { return scanLock_; }
 
     // Rebuilds TempProgramList and publishes it (or hands it to the check).
     // Refused with "Scan already in progress..." while a scan runs. True
     // when the scan ran to its end (published or handed to the check).
-    bool RescanPrograms();
+    bool RescanPrograms() override;
     void ScanStartMenu();
     void ScanQuickLaunch();
     // The files of one listing run; empty when cancelled or closing.
@@ -122,10 +123,6 @@ public:
     void RunResolveLinks(const std::vector<TFileType>& files);
     // True when TempProgramList was completed and published or handed on.
     bool MergePrograms();
-    // A check: scan with BuildingForCheck set, then, unless cancelled or
-    // failed, the rest of the check (ScanHooks::RunVersionCheckAndPublish).
-    void CheckForUpdates_Now();
-
     // The close query: sets AppClosing, lets a running worker stop and waits
     // for it, then saves the cached library if it changed. Throws
     // TorvikError when the cache file cannot be written.
@@ -136,7 +133,6 @@ public:
 
 private:
     enum class WorkerEnd { Completed, Stopped, Failed };
-    // Runs body on a worker and waits for it in the wait loop.
     // Runs body on a worker and waits for it in the wait loop; refuses while
     // another worker runs.
     WorkerEnd RunWorker(std::function<void()> body, bool folderWalk);

@@ -22,34 +22,6 @@ std::vector<std::wstring> SplitTrimmed(const std::wstring& text, wchar_t separat
     }
 }
 
-// An optionally signed decimal integer that fits 32 bits.
-std::optional<int32_t> ParseDecimal(const std::wstring& text) {
-    size_t pos = 0;
-    bool negative = false;
-    if (pos < text.size() && (text[pos] == L'-' || text[pos] == L'+')) {
-        negative = text[pos] == L'-';
-        ++pos;
-    }
-    if (pos == text.size()) {
-        return std::nullopt;
-    }
-    int64_t value = 0;
-    for (; pos < text.size(); ++pos) {
-        if (text[pos] < L'0' || text[pos] > L'9') {
-            return std::nullopt;
-        }
-        value = value * 10 + (text[pos] - L'0');
-        if (value > int64_t{INT32_MAX} + 1) {
-            return std::nullopt;
-        }
-    }
-    value = negative ? -value : value;
-    if (value > INT32_MAX) {
-        return std::nullopt;
-    }
-    return static_cast<int32_t>(value);
-}
-
 int32_t NumberOrZero(const std::vector<std::wstring>& pieces, size_t index) {
     return index < pieces.size() ? ParseDecimal(pieces[index]).value_or(0) : 0;
 }
@@ -84,11 +56,7 @@ std::wstring VersionX_ToStr(const std::wstring& versionX) {
     }
     std::wstring numbers[4];
     for (size_t i = 0; i < 4; ++i) {
-        const auto value = ParseDecimal(pieces[i]);
-        if (!value) {
-            throw TorvikError(L"'" + pieces[i] + L"' is not a valid integer value");
-        }
-        numbers[i] = std::to_wstring(*value);
+        numbers[i] = std::to_wstring(StrToInt(pieces[i]));
     }
     return numbers[0] + L"." + numbers[1] + L"." + numbers[2] + L" build:" + numbers[3];
 }

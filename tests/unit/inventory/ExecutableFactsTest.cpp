@@ -44,7 +44,7 @@ TEST(PlatformExecutableFacts, VersionAndDetailsComeFromOneLoad) {
     exe.translations = {0x04B00409};
     exe.strings[L"\\StringFileInfo\\040904B0\\CompanyName"] = L"Company X";
     const PlatformExecutableFacts facts(fs, versions, zone);
-    for (const std::wstring& path : {L"c:\\app.exe", L"c:\\missing.exe"}) {
+    for (const std::wstring path : {L"c:\\app.exe", L"c:\\missing.exe"}) {
         versions.loads = 0;
         const auto both = facts.ReadVersionAndDetails(path);
         EXPECT_EQ(versions.loads, 1);

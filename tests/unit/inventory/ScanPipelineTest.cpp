@@ -37,9 +37,9 @@ public:
 class RecordingHooks : public ScanHooks {
 public:
     std::function<void()> onTurn;
-    std::vector<std::wstring> popups, errors, pleaseWait, exclusions;
+    std::vector<std::wstring> popups, errors, exclusions;
     RecordingView view;
-    int turns = 0, repliesApplied = 0, checksRun = 0, startEnabled = 0, pleaseWaitHidden = 0;
+    int turns = 0, repliesApplied = 0;
     bool lockHeldDuringBusyLabel = false;
     ScanPipeline* pipeline = nullptr;
 
@@ -57,10 +57,6 @@ public:
     void ShowBusyLabel(const std::wstring&) override {
         lockHeldDuringBusyLabel = pipeline->ScanLockHeld();
     }
-    void ShowPleaseWait(const std::wstring& text) override { pleaseWait.push_back(text); }
-    void HidePleaseWait() override { ++pleaseWaitHidden; }
-    void EnableStartButton() override { ++startEnabled; }
-    void RunVersionCheckAndPublish() override { ++checksRun; }
 };
 
 // Shortcuts whose reading waits until the test opens the gate, so that the
@@ -297,21 +293,6 @@ TEST_F(ScanPipelineTest, AStepAskedForDuringAWaitIsRefusedNotNested) {
     EXPECT_EQ(lists.ProgramList.size(), 4u);
 }
 
-TEST_F(ScanPipelineTest, CheckWhileAScanRunsWaits) {
-    MakeProfile();
-    std::promise<void> open;
-    links.gate = open.get_future().share();
-    hooks.onTurn = [&] {
-        pipeline.CheckForUpdates_Now();
-        open.set_value();
-        hooks.onTurn = nullptr;
-    };
-    pipeline.RescanPrograms();
-    EXPECT_EQ(hooks.pleaseWait, std::vector<std::wstring>{L"Scanning is in progress...(waiting)"});
-    EXPECT_EQ(hooks.checksRun, 0);
-    EXPECT_FALSE(BuildingForCheck);
-}
-
 TEST_F(ScanPipelineTest, CancelDuringTheScanPublishesNothingAndKeepsTheOldList) {
     MakeProfile();
     pipeline.RescanPrograms();
@@ -345,12 +326,6 @@ TEST_F(ScanPipelineTest, AFailingWorkerIsReportedAndEndsTheScan) {
     EXPECT_EQ(hooks.errors, std::vector<std::wstring>{L"disk on fire"});
     EXPECT_TRUE(lists.ProgramList.empty());
     EXPECT_FALSE(failingPipeline.ScanLockHeld());
-
-    BuildingForCheck = false;
-    failingPipeline.CheckForUpdates_Now();
-    EXPECT_EQ(hooks.checksRun, 0); // a half-built list is never sent
-    EXPECT_FALSE(BuildingForCheck);
-    EXPECT_EQ(hooks.startEnabled, 1);
 }
 
 TEST_F(ScanPipelineTest, ClosingDuringTheDetailsWaitsForTheWorkerThenSavesTheCache) {
@@ -382,21 +357,14 @@ TEST_F(ScanPipelineTest, ClosingDuringTheDetailsWaitsForTheWorkerThenSavesTheCac
     EXPECT_FALSE(cache.CacheModified);
 }
 
-TEST_F(ScanPipelineTest, CheckBuildsTheListForTheServiceInsteadOfPublishing) {
+TEST_F(ScanPipelineTest, ForACheckTheListIsHandedOverInsteadOfPublished) {
     MakeProfile();
-    pipeline.CheckForUpdates_Now();
-    EXPECT_TRUE(BuildingForCheck); // cleared by the check itself
+    BuildingForCheck = true;
+    EXPECT_TRUE(pipeline.RescanPrograms());
     EXPECT_EQ(hooks.repliesApplied, 1);
-    EXPECT_EQ(hooks.checksRun, 1);
     EXPECT_TRUE(lists.ProgramList.empty());
     EXPECT_EQ(lists.TempProgramList.size(), 4u);
-    EXPECT_EQ(hooks.pleaseWait, std::vector<std::wstring>{L"Building programs list"});
-
-    CancelRequested = true;
-    pipeline.CheckForUpdates_Now();
-    EXPECT_EQ(hooks.checksRun, 1);
-    EXPECT_EQ(hooks.pleaseWaitHidden, 1);
-    EXPECT_EQ(hooks.startEnabled, 1);
+    EXPECT_EQ(hooks.view.refills, 0);
 }
 
 } // namespace

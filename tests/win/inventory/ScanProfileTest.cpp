@@ -57,7 +57,6 @@ public:
     ProgramListViewRefill& ProgramListView() override { return view; }
     void ReportWorkerError(const std::wstring& message) override { errors.push_back(message); }
     void ApplyLastReplyToTempList() override {}
-    void RunVersionCheckAndPublish() override {}
 };
 
 // Shortcuts in the prefix's own Start Menu, common Start Menu, Quick Launch

@@ -1,0 +1,148 @@
+// The client's check against the real service on loopback: the request the
+// program builds, the service's reply, and the program's reading of it.
+#include <httplib.h>
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "common/ProcessFlags.h"
+#include "common/Text.h"
+#include "common/Utf8.h"
+#include "exchange/CheckReply.h"
+#include "exchange/CheckRequest.h"
+#include "fakes/FakeExecutableFacts.h"
+#include "platform/AnsiCodePage.h"
+#include "platform/posix/PosixFileSystem.h"
+#include "server/DemoCatalogue.h"
+#include "server/HttpService.h"
+#include "server/SqliteStorage.h"
+#include "service/ServiceTransport.h"
+
+namespace torvik::server {
+namespace {
+
+// The service reached with a plain HTTP client, the body built by the
+// program's own multipart builder.
+class HttplibTransport : public ServiceTransport {
+public:
+    explicit HttplibTransport(int port) : client_("127.0.0.1", port) {
+        client_.set_read_timeout(10);
+    }
+    ServiceReply Post(const std::wstring& url, const MultipartFields& form) override {
+        const std::string path = StringToUtf8(url.substr(url.find(L'/', 7)));
+        const auto result = client_.Post(path, BuildMultipartBody(form, ansi_),
+                                         StringToUtf8(kMultipartContentType));
+        if (!result) {
+            throw ServiceTransportError(L"no reply", 12029);
+        }
+        return {false, TextToLines(Utf8ToString(result->body))};
+    }
+
+private:
+    httplib::Client client_;
+    Latin1CodePage ansi_;
+};
+
+class NoView : public ReplyView {
+public:
+    std::vector<std::wstring> messages;
+    CheckCounters counters;
+    void ShowMessage(const std::wstring& text) override { messages.push_back(text); }
+    void PopupMsg(const std::wstring&) override {}
+    void RepaintProgramList() override {}
+    void ShowCounters(const CheckCounters& c) override { counters = c; }
+};
+
+class CheckExchange : public ::testing::Test {
+protected:
+    void SetUp() override {
+        storage->ImportCatalogue(DemoCatalogue());
+        checks = std::make_unique<CheckService>(*storage);
+        service = std::make_unique<HttpService>(*checks, ServiceOptions{});
+        service->Configure(server);
+        port = server.bind_to_any_port("127.0.0.1");
+        ASSERT_GT(port, 0);
+        thread = std::thread([this] { server.listen_after_bind(); });
+        while (!server.is_running()) {
+            std::this_thread::yield();
+        }
+    }
+    void TearDown() override {
+        server.stop();
+        thread.join();
+    }
+    void Add(ProgramLists& lists, const std::wstring& name, const std::wstring& file, int v1,
+             int v2, int v3, int vb) {
+        lists.ProgramList.push_back(std::make_unique<TProgramRecord>());
+        TProgramRecord& r = *lists.ProgramList.back();
+        r.ProgramName = name;
+        r.TargetExePath = L"C:\\Program Files\\Demo\\";
+        r.TargetExeFilename = file;
+        r.TargetExeVersion1 = v1, r.TargetExeVersion2 = v2, r.TargetExeVersion3 = v3;
+        r.TargetExeVersionB = vb;
+        r.TargetExeVersion = v1 < 0 ? L"--"
+                                    : std::to_wstring(v1) + L"." + std::to_wstring(v2) + L"." +
+                                          std::to_wstring(v3) + L" build:" + std::to_wstring(vb);
+        r.TargetExeDateM = 45000.5;
+        r.TargetExeSize = 1234;
+    }
+    // One check of the published list by the installation of userId.
+    std::wstring Check(ProgramLists& lists, const std::wstring& userId) {
+        HttplibTransport transport(port);
+        const auto reply = transport.Post(
+            L"http://127.0.0.1/VersionChecker.aspx",
+            CheckForUpdatesRequest(L"67", userId + L"#Windows NT 10.00.19045#10#0#19045",
+                                   CheckProgramLines(lists.ProgramList, L"C:\\Program Files")));
+        return ApplyReply(reply.lines, {lists, false}, cache, view);
+    }
+
+    std::unique_ptr<Storage> storage = SqliteStorage::InMemory();
+    std::unique_ptr<CheckService> checks;
+    std::unique_ptr<HttpService> service;
+    httplib::Server server;
+    int port = 0;
+    std::thread thread;
+    PosixFileSystem fs; // the cache is not touched: no details are sent
+    testing::FakeExecutableFacts facts;
+    Latin1CodePage ansi;
+    TCachedLibrary cache{fs, facts, ansi};
+    NoView view;
+};
+
+TEST_F(CheckExchange, TheCatalogueDecidesEachStatus) {
+    ProgramLists lists;
+    Add(lists, L"Demo App", L"scanfix_app.exe", 1, 2, 3, 4);
+    Add(lists, L"DEMO TOOL", L"scanfix_tool.exe", 10, 0, 2, 100);
+    Add(lists, L"Demo Beta", L"Scanfix_App.exe", 1, 2, 3, 4);
+    Add(lists, L"Something Else", L"else.exe", 3, 0, 0, 0);
+    Add(lists, L"No Version", L"scanfix_tool.exe", -1, 0, 0, 0);
+    Add(lists, L"Foo|Bar", L"foobar.exe", 1, 0, 0, 0);
+
+    EXPECT_EQ(Check(lists, L"user_AAAAAAAAAAAAAAAAAAAA_2026-12-10 10:00:00.000"),
+              L"Not in the database yet");
+    const int32_t expected[] = {1, 2, 3, 4, 5, 4};
+    for (size_t i = 0; i < lists.ProgramList.size(); ++i) {
+        EXPECT_EQ(lists.ProgramList[i]->Status, expected[i]) << lists.ProgramList[i]->ProgramName;
+    }
+    EXPECT_EQ(lists.ProgramList[0]->ServerVersion, L"1.3.0 build:0");
+    EXPECT_EQ(lists.ProgramList[0]->ReceivedUrl, L"https://example.org/demo-app");
+    EXPECT_EQ(view.counters.newVersions, 1);
+    EXPECT_EQ(view.counters.upToDate, 1);
+    EXPECT_EQ(view.counters.submissions, 1);
+    EXPECT_EQ(view.counters.total, 1);
+    EXPECT_TRUE(view.messages.empty());
+}
+
+TEST_F(CheckExchange, UsersSeeTheNewerVersionsOthersReported) {
+    ProgramLists early, ahead;
+    Add(early, L"Demo App", L"scanfix_app.exe", 1, 2, 3, 4);
+    Add(ahead, L"Demo App", L"scanfix_app.exe", 2, 0, 0, 7);
+    Check(ahead, L"user_BBBBBBBBBBBBBBBBBBBB_2026-12-10 10:00:00.000");
+    Check(early, L"user_CCCCCCCCCCCCCCCCCCCC_2026-12-10 10:00:00.000");
+    EXPECT_EQ(early.ProgramList[0]->ReceivedNotes, L"1 user has 2.0.0 build:7");
+    EXPECT_EQ(view.counters.answered, 2);
+}
+
+} // namespace
+} // namespace torvik::server
