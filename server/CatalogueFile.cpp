@@ -238,7 +238,8 @@ private:
         if (!item.is_object()) {
             Refuse(path, path, MustBe("an object", item));
         }
-        for (const auto& [key, value] : item.items()) {
+        for (const auto& member : item.items()) {
+            const std::string& key = member.key();
             const bool known =
                 key == kIconField ||
                 std::any_of(std::begin(kTextFields), std::end(kTextFields),

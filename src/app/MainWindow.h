@@ -1,10 +1,17 @@
 #pragma once
 #include <memory>
 
+#include "app/Controls.h"
 #include "app/Inventory.h"
 #include "app/Window.h"
+#include "inventory/CommandLine.h"
 #include "inventory/PopupMsg.h"
+#include "platform/Clock.h"
 #include "platform/Desktop.h"
+#include "platform/Dialogs.h"
+#include "platform/win32/Win32InternetApi.h"
+#include "service/IEHttpTransport.h"
+#include "ui/CheckFlow.h"
 #include "ui/ProgramListModel.h"
 
 namespace torvik::app {
@@ -15,12 +22,16 @@ struct MainWindowServices {
     FileSystem& fs;
     const AppFolders& folders;
     Notifier& notifier;
+    Dialogs& dialogs;
+    const Clock& clock;
+    const CommandLine& args;
 };
 
 // The main window. Its caption is set to the single-instance title when it is
 // first shown: that is what a second instance looks for. It owns the
-// inventory and shows the published programs.
-class MainWindow : public Window, public ScanHooks, public ProgramListViewRefill {
+// inventory and the version check, and shows the published programs with
+// their statuses.
+class MainWindow : public Window, public ScanHooks, public ProgramListViewRefill, public CheckView {
 public:
     MainWindow(MainWindowServices services, std::wstring title);
     ~MainWindow() override;
@@ -29,15 +40,20 @@ public:
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    bool OnTimer(UINT_PTR id) override;
+    void OnSize(int width, int height) override;
 
 private:
+    static constexpr UINT kWmPrivacyAccepted = WM_APP + 1;
+    static constexpr UINT_PTR kTimerLateCheck = 2;
+    static constexpr UINT kTimerLateCheckMs = 200;
+
     void FormCreate();
     void FormShow();
     void FormClose();
     void WM_ShowSelf();
     void TimerInitializeTimer();
-    void Layout();
-    void ShowStatus(const std::wstring& text);
+    void CreateCheck();
 
     // ScanHooks
     void WaitLoopTurn() override;
@@ -45,7 +61,9 @@ private:
     std::vector<std::wstring> ExclusionLines() override { return {}; }
     ProgramListViewRefill& ProgramListView() override { return *this; }
     void ReportWorkerError(const std::wstring& message) override;
-    void ApplyLastReplyToTempList() override {}
+    void ApplyLastReplyToTempList() override { check_->ApplyLastReplyToTempList(); }
+    void ShowBusyLabel(const std::wstring& text) override { status_.SetText(text); }
+    void HideBusyLabel() override;
 
     // ProgramListViewRefill
     void BeginUpdate() override;
@@ -53,13 +71,41 @@ private:
     void RefillProgramList() override;
     void EndUpdate() override;
 
+    // CheckView (MainWindowCheck.cpp)
+    void ShowMessage(const std::wstring& text) override;
+    void RepaintProgramList() override;
+    void ShowCounters(const CheckCounters& counters) override;
+    std::wstring ServiceUrl() override { return serviceUrl_; }
+    bool PrivacyWarningDisabled() override { return false; }
+    bool ShowRawReplies() override { return false; }
+    void ShowPrivacyWarning() override;
+    void ShowPleaseWait(const std::wstring& text) override;
+    void HidePleaseWait() override;
+    void SetLastCheckText(const std::wstring& text) override { lastCheck_.SetText(text); }
+    void ShowMyProgramsPage() override {}
+    void SetStartChecking() override;
+    void RestoreStart() override;
+    void StartLateCheckTimer() override;
+    void StopLateCheckTimer() override;
+    void SaveSettings() override {}
+    void TurnSpinner();
+
     MainWindowServices services_;
     std::wstring title_;
     bool shownOnce_ = false;
-    HWND status_ = nullptr;
+    Button start_;
+    Label status_, lastCheck_, counters_;
     HWND lvMain_ = nullptr;
     std::unique_ptr<Inventory> inventory_;
     ProgramListModel programs_;
+
+    std::wstring serviceUrl_;
+    std::wstring orgCaption_;
+    std::wstring pleaseWait_, spinner_ = L"-";
+    win32::Win32InternetApi internet_;
+    std::unique_ptr<TIEHttp> http_;
+    std::unique_ptr<IEHttpTransport> transport_;
+    std::unique_ptr<CheckFlow> check_;
 };
 
 } // namespace torvik::app

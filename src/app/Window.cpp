@@ -31,7 +31,60 @@ bool Window::Create(const wchar_t* className, DWORD style, DWORD exStyle, const 
                              nullptr, instance, this) != nullptr;
 }
 
+namespace {
+constexpr wchar_t kControlProperty[] = L"TorvikControl";
+} // namespace
+
+Control::~Control() {
+    if (hwnd_ != nullptr && ::IsWindow(hwnd_)) {
+        ::RemovePropW(hwnd_, kControlProperty);
+    }
+}
+
+void Control::Attach(HWND hwnd) {
+    hwnd_ = hwnd;
+    ::SetPropW(hwnd, kControlProperty, this);
+}
+
+Control* Control::Of(HWND hwnd) {
+    return hwnd != nullptr ? static_cast<Control*>(::GetPropW(hwnd, kControlProperty)) : nullptr;
+}
+
 LRESULT Window::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_COMMAND: {
+        const auto control = reinterpret_cast<HWND>(lParam);
+        const int code = HIWORD(wParam);
+        Control* owner = Control::Of(control);
+        if ((owner != nullptr && owner->OnCommand(code)) ||
+            OnCommand(LOWORD(wParam), code, control)) {
+            return 0;
+        }
+        break;
+    }
+    case WM_NOTIFY: {
+        auto& header = *reinterpret_cast<NMHDR*>(lParam);
+        if (Control* owner = Control::Of(header.hwndFrom)) {
+            if (const auto result = owner->OnNotify(header)) {
+                return *result;
+            }
+        }
+        if (const auto result = OnNotify(header)) {
+            return *result;
+        }
+        break;
+    }
+    case WM_TIMER:
+        if (OnTimer(wParam)) {
+            return 0;
+        }
+        break;
+    case WM_SIZE:
+        OnSize(LOWORD(lParam), HIWORD(lParam));
+        return 0;
+    default:
+        break;
+    }
     return ::DefWindowProcW(hwnd_, msg, wParam, lParam);
 }
 

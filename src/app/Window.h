@@ -1,9 +1,39 @@
 #pragma once
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 namespace torvik::app {
+
+// A child control with an object of its own: its parent window routes the
+// control's notifications (WM_COMMAND, WM_NOTIFY) to that object first, so
+// that a list view answers its own display requests instead of the main
+// window growing a case per control. The object must outlive its control or
+// be destroyed first (it then stops receiving them).
+class Control {
+public:
+    Control() = default;
+    virtual ~Control();
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
+
+    HWND Handle() const { return hwnd_; }
+    // The object attached to a control window, or nullptr.
+    static Control* Of(HWND hwnd);
+
+    // Handlers of the control's own notifications; true (or a result) when
+    // handled, so that the parent does not see them.
+    virtual bool OnCommand(int /*code*/) { return false; }
+    virtual std::optional<LRESULT> OnNotify(NMHDR& /*header*/) { return std::nullopt; }
+
+protected:
+    // Binds the object to a created control window.
+    void Attach(HWND hwnd);
+
+private:
+    HWND hwnd_ = nullptr;
+};
 
 // Base of every window: the static window procedure binds the object at
 // WM_NCCREATE and forwards each message to HandleMessage. No exception of any
@@ -22,8 +52,15 @@ protected:
     // Registers the class once per process and creates the window.
     bool Create(const wchar_t* className, DWORD style, DWORD exStyle, const std::wstring& title,
                 int x, int y, int width, int height, HWND parent);
+    // The default routes the common messages to the typed handlers below
+    // (notifications to their control first) and the rest to DefWindowProc.
     virtual LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     virtual void OnDestroyed() {}
+    // Typed handlers: true (or a result) when handled.
+    virtual bool OnCommand(int /*id*/, int /*code*/, HWND /*control*/) { return false; }
+    virtual std::optional<LRESULT> OnNotify(NMHDR& /*header*/) { return std::nullopt; }
+    virtual bool OnTimer(UINT_PTR /*id*/) { return false; }
+    virtual void OnSize(int /*width*/, int /*height*/) {}
 
 private:
     static LRESULT CALLBACK StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);

@@ -58,7 +58,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     StartupSteps steps;
     steps.initializeCom = [] {
         ::CoInitialize(nullptr);
-        INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES};
+        INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
         ::InitCommonControlsEx(&controls);
     };
     // Not an installation run until the installer exists.
@@ -67,7 +67,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
         app::FadingPopups popups;
         Notifier notifier(folders, desktop, clock,
                           [&popups](const std::wstring& text) { popups.Show(text); });
-        app::MainWindow window({desktop, fs, folders, notifier}, instance.Title());
+        app::MainWindow window({desktop, fs, folders, notifier, dialogs, clock, args},
+                               instance.Title());
         if (!window.Create()) {
             app::ReportError(L"The main window could not be created.");
             return 1;

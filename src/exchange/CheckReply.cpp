@@ -40,11 +40,11 @@ CounterLabel CounterLabelOf(int64_t count) {
     return {IntToStrN(count), count > 0};
 }
 
-std::wstring ApplyReply(const std::vector<std::wstring>& lines, const ReplyTarget& target,
-                        TCachedLibrary& cache, ReplyView& view) {
+void ApplyReply(const std::vector<std::wstring>& lines, const ReplyTarget& target,
+                TCachedLibrary& cache, ReplyView& view, std::wstring& recheckText) {
     if (lines.empty()) {
         view.ShowMessage(L"No reply from server");
-        return {};
+        return;
     }
     for (const auto& record : target.Records()) {
         record->ServerVersion.clear();
@@ -61,7 +61,7 @@ std::wstring ApplyReply(const std::vector<std::wstring>& lines, const ReplyTarge
             view.PopupMsg(L"program not found in cache: " + record->TargetExeFilename);
         }
     }
-    const std::wstring recheckText = IniSectionValue(L"recheck_str", lines);
+    recheckText = IniSectionValue(L"recheck_str", lines);
 
     for (const auto& fields : Records(lines, L"[results]", 8)) {
         if (TProgramRecord* record = FindRecord(target, fields[0], fields[1])) {
@@ -136,7 +136,6 @@ std::wstring ApplyReply(const std::vector<std::wstring>& lines, const ReplyTarge
         counters.total = ParseDecimal(total).value_or(0);
     }
     view.ShowCounters(counters);
-    return recheckText;
 }
 
 } // namespace torvik

@@ -48,13 +48,13 @@ struct ReplyTarget {
 // Applies the lines of a check's reply to the target's records: server
 // versions, URLs, comments and statuses from "[results]", community notes
 // from "[community_results]", the details of every record marked as sent in
-// the cached library, then the counters. Returns the value of "recheck_str".
-// An empty reply shows "No reply from server" and changes nothing (the
-// returned text is then empty too). Statuses other than 1, 2 and 3 are kept
-// and named in one "Unknown status: " message for the whole reply. A status that is not a decimal
-// number or a community version that cannot be read raises TorvikError, and the records keep what
-// was set before it.
-std::wstring ApplyReply(const std::vector<std::wstring>& lines, const ReplyTarget& target,
-                        TCachedLibrary& cache, ReplyView& view);
+// the cached library, then the counters. recheckText gets the value of
+// "recheck_str" before the list is repainted. An empty reply shows "No reply
+// from server" and changes nothing. Statuses other than 1, 2 and 3 are kept
+// and named in one "Unknown status: " message for the whole reply. A status
+// that is not a decimal number or a community version that cannot be read
+// raises TorvikError, and the records keep what was set before it.
+void ApplyReply(const std::vector<std::wstring>& lines, const ReplyTarget& target,
+                TCachedLibrary& cache, ReplyView& view, std::wstring& recheckText);
 
 } // namespace torvik

@@ -36,7 +36,9 @@ void CheckFlow::InitialFlow(bool checkAtStart) {
         StartPressed();
         return;
     }
-    if (services_.scan.RescanPrograms()) {
+    // Without a stored reply there is nothing to show again, and "No reply
+    // from server" would blame a service that was never asked.
+    if (services_.scan.RescanPrograms() && !LastReply.empty()) {
         ApplyLastReply();
     }
 }
@@ -115,11 +117,11 @@ void CheckFlow::bCheckForUpdatesClick(bool fromCheckFlow) {
     view_.SetLastCheckText(L"");
     SaveLastReply(services_.fs, services_.lastReplyFile, LastReply);
     view_.SaveSettings();
-    RecheckText = ApplyReply(LastReply, Target(), services_.cache, view_);
+    ApplyLastReply();
 }
 
 void CheckFlow::ApplyLastReply() {
-    RecheckText = ApplyReply(LastReply, Target(), services_.cache, view_);
+    ApplyReply(LastReply, Target(), services_.cache, view_, RecheckText);
 }
 
 void CheckFlow::ApplyLastReplyToTempList() {

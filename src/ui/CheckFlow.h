@@ -83,8 +83,8 @@ public:
     void PrivacyAccepted() { bCheckForUpdatesClick(false); }
 
     // Applies LastReply to TempProgramList while a check builds it, to
-    // ProgramList otherwise. The scan's hand-over during a check applies a
-    // stored reply only when there is one.
+    // ProgramList otherwise. The scan's hand-over during a check and the
+    // initial flow apply a stored reply only when there is one.
     void ApplyLastReply();
     void ApplyLastReplyToTempList();
     void LoadLastReply();

@@ -21,8 +21,27 @@ std::wstring ProgramListModel::CellText(size_t row, size_t column) const {
         return record.ProgramName;
     case kVersion:
         return record.TargetExeVersion;
+    case kStatus:
+        return StatusText(record);
+    case kCommunity:
+        return record.ReceivedNotes;
     case kFile:
         return record.TargetExePath + record.TargetExeFilename;
+    default:
+        return {};
+    }
+}
+
+std::wstring ProgramListModel::StatusText(const TProgramRecord& record) const {
+    switch (record.Status) {
+    case ProgramStatus::NewerVersion:
+        return record.ServerVersion;
+    case ProgramStatus::UpToDate:
+        return L"up to date";
+    case ProgramStatus::OwnSubmission:
+        return L"thank you!";
+    case ProgramStatus::NotInDatabase:
+        return recheckText_;
     default:
         return {};
     }

@@ -13,9 +13,12 @@ namespace torvik {
 // before ProgramList's records go, Refill it after they are published.
 class ProgramListModel {
 public:
-    enum Column : size_t { kProgram, kVersion, kFile, kColumnCount };
+    enum Column : size_t { kProgram, kVersion, kStatus, kCommunity, kFile, kColumnCount };
 
     void Refill(const ProgramLists::RecordList& programs);
+    // What programs the service did not know show as their status: the last
+    // reply's "recheck_str".
+    void SetRecheckText(std::wstring text) { recheckText_ = std::move(text); }
     void Clear() { rows_.clear(); }
 
     size_t Count() const { return rows_.size(); }
@@ -24,8 +27,14 @@ public:
     // The text of a cell; empty outside the list or the columns.
     std::wstring CellText(size_t row, size_t column) const;
 
+    // The "Database status" text of a record: the newer version, "up to
+    // date", "thank you!" for the user's own submission, the recheck text for
+    // a program the service does not know, nothing otherwise.
+    std::wstring StatusText(const TProgramRecord& record) const;
+
 private:
     std::vector<const TProgramRecord*> rows_;
+    std::wstring recheckText_;
 };
 
 } // namespace torvik

@@ -82,11 +82,11 @@ TEST(ScanE2E, StartMenuShortcutsAreListedAndCached) {
     for (int i = 0; i < 200 && TextOf(status).find(L"found") == std::wstring::npos; ++i) {
         ::Sleep(100);
     }
-    const auto rows = ListViewRows(list, 3);
+    const auto rows = ListViewRows(list, 5); // program, version, statuses, executable
     EXPECT_EQ(TextOf(status), std::to_wstring(rows.size()) + L" programs found.");
     std::vector<std::vector<std::wstring>> ours;
     for (const auto& row : rows) {
-        EXPECT_FALSE(SameText(row[2], gone)) << "a missing executable is not listed";
+        EXPECT_FALSE(SameText(row[4], gone)) << "a missing executable is not listed";
         if (row[0].rfind(L"Torvik E2E", 0) == 0) {
             ours.push_back(row);
         }
@@ -95,10 +95,10 @@ TEST(ScanE2E, StartMenuShortcutsAreListedAndCached) {
     std::sort(ours.begin(), ours.end());
     EXPECT_EQ(ours[0][0], L"Torvik E2E App");
     EXPECT_EQ(ours[0][1], L"1.2.3 build:4");
-    EXPECT_TRUE(SameText(ours[0][2], app)) << ours[0][2];
+    EXPECT_TRUE(SameText(ours[0][4], app)) << ours[0][4];
     EXPECT_EQ(ours[1][0], L"Torvik E2E Tool");
     EXPECT_EQ(ours[1][1], L"10.0.2 build:100");
-    EXPECT_TRUE(SameText(ours[1][2], tool)) << ours[1][2];
+    EXPECT_TRUE(SameText(ours[1][4], tool)) << ours[1][4];
     EXPECT_EQ(updater.Close(), 0u);
     for (const wchar_t* name : {L"App", L"Tool", L"Gone"}) {
         ::DeleteFileW((menu + L"\\Torvik E2E " + name + L".lnk").c_str());

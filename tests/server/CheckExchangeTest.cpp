@@ -6,18 +6,23 @@
 
 #include <thread>
 
+#include "TempDir.h"
 #include "common/ProcessFlags.h"
 #include "common/Text.h"
 #include "common/Utf8.h"
 #include "exchange/CheckReply.h"
 #include "exchange/CheckRequest.h"
 #include "fakes/FakeExecutableFacts.h"
+#include "fakes/FakePlatform.h"
+#include "inventory/VersionText.h"
 #include "platform/AnsiCodePage.h"
 #include "platform/posix/PosixFileSystem.h"
 #include "server/DemoCatalogue.h"
 #include "server/HttpService.h"
 #include "server/SqliteStorage.h"
 #include "service/ServiceTransport.h"
+#include "ui/CheckFlow.h"
+#include "ui/ProgramListModel.h"
 
 namespace torvik::server {
 namespace {
@@ -94,7 +99,9 @@ protected:
             L"http://127.0.0.1/VersionChecker.aspx",
             CheckForUpdatesRequest(L"67", userId + L"#Windows NT 10.00.19045#10#0#19045",
                                    CheckProgramLines(lists.ProgramList, L"C:\\Program Files")));
-        return ApplyReply(reply.lines, {lists, false}, cache, view);
+        std::wstring recheck;
+        ApplyReply(reply.lines, {lists, false}, cache, view, recheck);
+        return recheck;
     }
 
     std::unique_ptr<Storage> storage = SqliteStorage::InMemory();
@@ -142,6 +149,100 @@ TEST_F(CheckExchange, UsersSeeTheNewerVersionsOthersReported) {
     Check(early, L"user_CCCCCCCCCCCCCCCCCCCC_2026-12-10 10:00:00.000");
     EXPECT_EQ(early.ProgramList[0]->ReceivedNotes, L"1 user has 2.0.0 build:7");
     EXPECT_EQ(view.counters.answered, 2);
+}
+
+// The main window's part: the check flow over the real service, the list
+// model showing each published program's status text.
+class ListView : public CheckView, public ProgramListViewRefill {
+public:
+    ListView(const ProgramLists& lists, const std::wstring& url) : lists_(lists), url_(url) {}
+    ProgramListModel model;
+    const CheckFlow* flow = nullptr;
+    std::vector<std::wstring> messages;
+
+    void ShowMessage(const std::wstring& text) override { messages.push_back(text); }
+    void PopupMsg(const std::wstring&) override {}
+    void RepaintProgramList() override { RefillProgramList(); }
+    void ShowCounters(const CheckCounters&) override {}
+    std::wstring ServiceUrl() override { return url_; }
+    bool PrivacyWarningDisabled() override { return true; }
+    bool ShowRawReplies() override { return false; }
+    void ShowPrivacyWarning() override {}
+    void ShowPleaseWait(const std::wstring&) override {}
+    void HidePleaseWait() override {}
+    void SetLastCheckText(const std::wstring&) override {}
+    void ShowMyProgramsPage() override {}
+    void SetStartChecking() override {}
+    void RestoreStart() override {}
+    void StartLateCheckTimer() override {}
+    void StopLateCheckTimer() override {}
+    void SaveSettings() override {}
+    void BeginUpdate() override {}
+    void ClearItems() override { model.Clear(); }
+    void RefillProgramList() override {
+        model.SetRecheckText(flow->RecheckText);
+        model.Refill(lists_.ProgramList);
+    }
+    void EndUpdate() override {}
+
+private:
+    const ProgramLists& lists_;
+    std::wstring url_;
+};
+
+// Builds the inventory the way a scan hands it to a check.
+class DemoScan : public InventoryScan {
+public:
+    DemoScan(ProgramLists& lists, std::function<void()> handOver)
+        : lists_(lists), handOver_(std::move(handOver)) {}
+    bool ScanLockHeld() const override { return false; }
+    bool RescanPrograms() override {
+        const std::tuple<const wchar_t*, const wchar_t*, const wchar_t*> demo[] = {
+            {L"Demo App", L"scanfix_app.exe", L"1.2.3 build:4"},
+            {L"Demo Tool", L"scanfix_tool.exe", L"10.0.2 build:100"},
+            {L"Photo Archive", L"scanfix_tool.exe", L"10.0.2 build:100"},
+            {L"Sketch Pad", L"fx_no_version.exe", L"--"}};
+        for (const auto& [name, file, version] : demo) {
+            TProgramRecord& r =
+                *lists_.TempProgramList[lists_.AddProgramTemp(name, L"C:\\Demo\\", file)];
+            r.TargetExeVersion = version;
+            SplitVersion123B(version, r.TargetExeVersion1, r.TargetExeVersion2, r.TargetExeVersion3,
+                             r.TargetExeVersionB);
+        }
+        handOver_();
+        return true;
+    }
+
+private:
+    ProgramLists& lists_;
+    std::function<void()> handOver_;
+};
+
+TEST_F(CheckExchange, TheCheckFlowShowsEachProgramsStatus) {
+    AppClosing = CancelRequested = BuildingForCheck = false;
+    ProgramLists lists;
+    HttplibTransport transport(port);
+    const std::wstring url = L"http://127.0.0.1:" + std::to_wstring(port) + L"/VersionChecker.aspx";
+    ListView view(lists, url);
+    CheckFlow* flowPointer = nullptr;
+    DemoScan scan(lists, [&] { flowPointer->ApplyLastReplyToTempList(); });
+    testing::FakeClock clock;
+    testing::TempDir dir;
+    CheckFlow flow(
+        {transport, fs, clock, lists, cache, scan, view, L"67",
+         [] { return std::wstring(L"user_DDDDDDDDDDDDDDDDDDDD_2026-12-10 10:00:00.000#W"); },
+         L"C:\\Program Files", dir.Path("updater_lastreply.ini"), L"", [](uint64_t) { return 0.0; },
+         [](double) { return std::wstring(); }},
+        view);
+    flowPointer = &flow;
+    view.flow = &flow;
+    flow.CheckForUpdates_Now();
+    EXPECT_TRUE(view.messages.empty());
+    ASSERT_EQ(view.model.Count(), 4u);
+    const wchar_t* expected[] = {L"1.3.0 build:0", L"up to date", L"Not in the database yet", L""};
+    for (size_t row = 0; row < 4; ++row) {
+        EXPECT_EQ(view.model.CellText(row, ProgramListModel::kStatus), expected[row]) << row;
+    }
 }
 
 } // namespace

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "common/DateText.h"
+
 namespace torvik::win32 {
 
 int Win32TextCompare::CompareIgnoreCase(const std::wstring& a, const std::wstring& b) const {
@@ -23,6 +25,21 @@ std::optional<uint64_t> Win32TimeZone::ToLocalFileTime(uint64_t utcFileTime) con
         return std::nullopt;
     }
     return (static_cast<uint64_t>(local.dwHighDateTime) << 32) | local.dwLowDateTime;
+}
+
+std::wstring LocaleDateTimeText(double date) {
+    const DateTimeParts parts = DecodeDateTime(date);
+    SYSTEMTIME time{};
+    time.wYear = static_cast<WORD>(parts.year);
+    time.wMonth = static_cast<WORD>(parts.month);
+    time.wDay = static_cast<WORD>(parts.day);
+    time.wHour = static_cast<WORD>(parts.hour);
+    time.wMinute = static_cast<WORD>(parts.minute);
+    time.wSecond = static_cast<WORD>(parts.second);
+    wchar_t day[128] = {}, clock[128] = {};
+    ::GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &time, nullptr, day, 128);
+    ::GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &time, nullptr, clock, 128);
+    return std::wstring(day) + L" " + clock;
 }
 
 } // namespace torvik::win32

@@ -1,4 +1,6 @@
 #pragma once
+#include <string>
+
 #include "platform/TextCompare.h"
 #include "platform/TimeZone.h"
 
@@ -14,5 +16,9 @@ class Win32TimeZone : public TimeZone {
 public:
     std::optional<uint64_t> ToLocalFileTime(uint64_t utcFileTime) const override;
 };
+
+// A local date and time (days since 1899-12-30) in the user's short date and
+// long time formats.
+std::wstring LocaleDateTimeText(double date);
 
 } // namespace torvik::win32

@@ -33,7 +33,8 @@ protected:
         return r;
     }
     std::wstring Apply(const std::vector<std::wstring>& lines) {
-        return ApplyReply(lines, {lists, false}, cache, view);
+        ApplyReply(lines, {lists, false}, cache, view, recheck);
+        return recheck;
     }
 
     ProgramLists lists;
@@ -42,6 +43,7 @@ protected:
     Latin1CodePage ansi;
     TCachedLibrary cache{fs, facts, ansi};
     RecordingReplyView view;
+    std::wstring recheck = L"from before";
 };
 
 TEST_F(ApplyReplyTest, SetsStatusesAndCountsFromTheResults) {
@@ -105,7 +107,7 @@ TEST_F(ApplyReplyTest, AnEmptyReplyChangesNothing) {
     TProgramRecord& r = Add(L"Editor", L"editor.exe");
     r.Status = ProgramStatus::UpToDate;
     r.ServerVersion = L"1.0";
-    EXPECT_EQ(Apply({}), L"");
+    EXPECT_EQ(Apply({}), L"from before");
     EXPECT_EQ(view.messages, std::vector<std::wstring>{L"No reply from server"});
     EXPECT_EQ(r.Status, ProgramStatus::UpToDate);
     EXPECT_EQ(r.ServerVersion, L"1.0");

@@ -99,10 +99,12 @@ public:
     bool privacyDisabled = true, rawReplies = false, startChecking = false, timerRunning = false;
     int privacyShown = 0, pleaseWaitHidden = 0, settingsSaved = 0, refills = 0;
     std::optional<CheckCounters> counters;
+    const CheckFlow* flow = nullptr;
+    std::vector<std::wstring> recheckAtRepaint; // what the list shows for unknown programs
 
     void ShowMessage(const std::wstring& text) override { messages.push_back(text); }
     void PopupMsg(const std::wstring&) override {}
-    void RepaintProgramList() override {}
+    void RepaintProgramList() override { recheckAtRepaint.push_back(flow->RecheckText); }
     void ShowCounters(const CheckCounters& c) override { counters = c; }
     std::wstring ServiceUrl() override { return kUrl; }
     bool PrivacyWarningDisabled() override { return privacyDisabled; }
@@ -138,6 +140,7 @@ protected:
         AppClosing = CancelRequested = BuildingForCheck = false;
         scan.programs = {{L"Editor", 0}, {L"Viewer", 0}, {L"Hidden", -1}};
         scan.handOver = [this] { flow.ApplyLastReplyToTempList(); };
+        view.flow = &flow;
     }
     ~CheckFlowTest() override { AppClosing = CancelRequested = BuildingForCheck = false; }
 
@@ -220,6 +223,7 @@ TEST_F(CheckFlowTest, ACheckSendsTheInventoryAppliesTheReplyAndKeepsIt) {
                             services.fileTimeToDateTime,
                             services.formatDateTime};
     CheckFlow flow2{services2, view2};
+    view2.flow = &flow2;
     flow2.LoadLastReply();
     EXPECT_EQ(flow2.LastReply, kReply);
     EXPECT_EQ(view2.lastCheckTexts.back(), L"Last check: 15.03.2023 06:00:00");
@@ -241,6 +245,9 @@ TEST_F(CheckFlowTest, ThePrivacyWarningStopsTheCheckUntilAccepted) {
     flow.PrivacyAccepted(); // OK: sends the published list
     ASSERT_EQ(transport.forms.size(), 1u);
     EXPECT_EQ(StatusOf(L"Editor"), ProgramStatus::NewerVersion);
+    // The list is repainted once, with the new reply's text for programs
+    // the service does not know.
+    EXPECT_EQ(view.recheckAtRepaint, std::vector<std::wstring>{L"recheck soon"});
 }
 
 TEST_F(CheckFlowTest, TransportFailuresKeepTheStatuses) {
@@ -342,9 +349,11 @@ TEST_F(CheckFlowTest, AnOldOrMissingLastReplyIsNotShown) {
     flow.LoadLastReply();
     EXPECT_TRUE(flow.LastReply.empty());
     EXPECT_TRUE(view.lastCheckTexts.empty());
-    // Re-applying no reply after a rescan says so and changes nothing.
+    // Without a stored reply the start shows the scan and says nothing: the
+    // service was not asked.
     flow.InitialFlow(false);
-    EXPECT_EQ(view.messages, std::vector<std::wstring>{L"No reply from server"});
+    EXPECT_TRUE(view.messages.empty());
+    EXPECT_EQ(lists.ProgramList.size(), 3u);
     EXPECT_EQ(StatusOf(L"Editor"), ProgramStatus::New);
 
     flow.InitialFlow(true); // a check at start presses Start instead

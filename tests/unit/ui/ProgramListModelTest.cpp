@@ -40,5 +40,29 @@ TEST(ProgramListModel, ShowsEveryPublishedProgramButThoseWhoseExecutableIsMissin
     EXPECT_EQ(model.Count(), 0u);
 }
 
+TEST(ProgramListModel, TheDatabaseStatusFollowsTheCheck) {
+    ProgramListModel model;
+    model.SetRecheckText(L"Not in the database yet");
+    const struct {
+        int32_t status;
+        const wchar_t* text;
+    } cases[] = {
+        {ProgramStatus::NewerVersion, L"2.0.0 build:7"},
+        {ProgramStatus::UpToDate, L"up to date"},
+        {ProgramStatus::OwnSubmission, L"thank you!"},
+        {ProgramStatus::NotInDatabase, L"Not in the database yet"},
+        {ProgramStatus::NoVersionInfo, L""},
+        {ProgramStatus::New, L""},
+        {ProgramStatus::Excluded, L""},
+        {7, L""},
+    };
+    for (const auto& c : cases) {
+        TProgramRecord record;
+        record.Status = c.status;
+        record.ServerVersion = L"2.0.0 build:7";
+        EXPECT_EQ(model.StatusText(record), c.text) << c.status;
+    }
+}
+
 } // namespace
 } // namespace torvik

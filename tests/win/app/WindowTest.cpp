@@ -1,10 +1,13 @@
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <gtest/gtest.h>
 
 #include <stdexcept>
 #include <string>
 
+#include "app/Controls.h"
 #include "app/Window.h"
 #include "common/Error.h"
 
@@ -70,6 +73,87 @@ TEST(Window, NoExceptionLeavesTheWindowProcedure) {
     EXPECT_TRUE(window.destroyed);
     EXPECT_EQ(window.Handle(), nullptr);
     SetErrorSink(previous);
+}
+
+// A control that answers its own notifications.
+class ProbeControl : public Button {
+public:
+    int notified = 0;
+    std::optional<LRESULT> OnNotify(NMHDR&) override {
+        ++notified;
+        return 7;
+    }
+};
+
+class ParentWindow : public Window {
+public:
+    bool Create() {
+        return Window::Create(L"TorvikTestParent", WS_OVERLAPPEDWINDOW, 0, L"parent", 0, 0, 200,
+                              100, nullptr);
+    }
+    int notified = 0, timers = 0, commands = 0;
+    SIZE size{};
+
+protected:
+    bool OnCommand(int, int, HWND) override {
+        ++commands;
+        return true;
+    }
+    std::optional<LRESULT> OnNotify(NMHDR&) override {
+        ++notified;
+        return 9;
+    }
+    bool OnTimer(UINT_PTR id) override {
+        timers += static_cast<int>(id);
+        return true;
+    }
+    void OnSize(int width, int height) override { size = {width, height}; }
+};
+
+TEST(Window, NotificationsReachTheControlThatSentThem) {
+    ParentWindow parent;
+    ASSERT_TRUE(parent.Create());
+    ProbeControl button;
+    ASSERT_TRUE(button.Create(parent.Handle(), L"Press", 5));
+    int clicks = 0;
+    button.onClick = [&clicks] { ++clicks; };
+    EXPECT_EQ(Control::Of(button.Handle()), &button);
+
+    // What a click makes the button send its parent.
+    ::SendMessageW(parent.Handle(), WM_COMMAND, MAKEWPARAM(5, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(button.Handle()));
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(parent.commands, 0); // the button handled its own click
+
+    NMHDR fromButton{button.Handle(), 5, NM_CLICK};
+    EXPECT_EQ(::SendMessageW(parent.Handle(), WM_NOTIFY, 5, reinterpret_cast<LPARAM>(&fromButton)),
+              7);
+    NMHDR fromOther{parent.Handle(), 6, NM_CLICK};
+    EXPECT_EQ(::SendMessageW(parent.Handle(), WM_NOTIFY, 6, reinterpret_cast<LPARAM>(&fromOther)),
+              9);
+    EXPECT_EQ(button.notified, 1);
+    EXPECT_EQ(parent.notified, 1);
+
+    // A menu command (no control) and the other typed handlers.
+    ::SendMessageW(parent.Handle(), WM_COMMAND, MAKEWPARAM(40, 0), 0);
+    EXPECT_EQ(parent.commands, 1);
+    ::SendMessageW(parent.Handle(), WM_TIMER, 3, 0);
+    EXPECT_EQ(parent.timers, 3);
+    ::SendMessageW(parent.Handle(), WM_SIZE, 0, MAKELPARAM(120, 80));
+    EXPECT_EQ(parent.size.cx, 120);
+    EXPECT_EQ(parent.size.cy, 80);
+
+    // Once the object is gone, its control's notifications go to the parent.
+    const HWND orphan = button.Handle();
+    {
+        ProbeControl shortLived;
+        ASSERT_TRUE(shortLived.Create(parent.Handle(), L"Brief", 8));
+        fromButton.hwndFrom = shortLived.Handle();
+    }
+    EXPECT_EQ(::SendMessageW(parent.Handle(), WM_NOTIFY, 8, reinterpret_cast<LPARAM>(&fromButton)),
+              9);
+    EXPECT_EQ(Control::Of(orphan), &button);
+    ::DestroyWindow(parent.Handle());
 }
 
 } // namespace

@@ -1,0 +1,70 @@
+#include "app/Controls.h"
+
+namespace torvik::app {
+namespace {
+
+HWND CreateChild(const wchar_t* cls, DWORD style, HWND parent, const std::wstring& text, int id) {
+    const HWND hwnd = ::CreateWindowExW(0, cls, text.c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0,
+                                        0, 0, parent, reinterpret_cast<HMENU>(INT_PTR{id}),
+                                        ::GetModuleHandleW(nullptr), nullptr);
+    if (hwnd != nullptr) {
+        ::SendMessageW(hwnd, WM_SETFONT,
+                       reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), TRUE);
+    }
+    return hwnd;
+}
+
+std::wstring WindowText(HWND hwnd) {
+    std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(hwnd)) + 1, L'\0');
+    text.resize(
+        static_cast<size_t>(::GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+} // namespace
+
+bool Button::Create(HWND parent, const std::wstring& caption, int id) {
+    const HWND hwnd = CreateChild(L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON, parent, caption, id);
+    if (hwnd != nullptr) {
+        Attach(hwnd);
+    }
+    return hwnd != nullptr;
+}
+
+void Button::SetCaption(const std::wstring& caption) {
+    ::SetWindowTextW(Handle(), caption.c_str());
+}
+
+std::wstring Button::Caption() const {
+    return WindowText(Handle());
+}
+
+void Button::Enable(bool enabled) {
+    ::EnableWindow(Handle(), enabled ? TRUE : FALSE);
+}
+
+bool Button::OnCommand(int code) {
+    if (code != BN_CLICKED || !onClick) {
+        return false;
+    }
+    onClick();
+    return true;
+}
+
+bool Label::Create(HWND parent, const std::wstring& text) {
+    const HWND hwnd = CreateChild(L"STATIC", SS_LEFT | SS_NOPREFIX, parent, text, 0);
+    if (hwnd != nullptr) {
+        Attach(hwnd);
+    }
+    return hwnd != nullptr;
+}
+
+void Label::SetText(const std::wstring& text) {
+    ::SetWindowTextW(Handle(), text.c_str());
+}
+
+std::wstring Label::Text() const {
+    return WindowText(Handle());
+}
+
+} // namespace torvik::app

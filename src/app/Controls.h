@@ -1,0 +1,28 @@
+#pragma once
+#include <functional>
+#include <string>
+
+#include "app/Window.h"
+
+namespace torvik::app {
+
+// A push button whose click runs onClick.
+class Button : public Control {
+public:
+    std::function<void()> onClick;
+    bool Create(HWND parent, const std::wstring& caption, int id);
+    void SetCaption(const std::wstring& caption);
+    std::wstring Caption() const;
+    void Enable(bool enabled);
+    bool OnCommand(int code) override;
+};
+
+// A line of text.
+class Label : public Control {
+public:
+    bool Create(HWND parent, const std::wstring& text = L"");
+    void SetText(const std::wstring& text);
+    std::wstring Text() const;
+};
+
+} // namespace torvik::app

@@ -1,0 +1,284 @@
+// The version check of updater.exe against torvik-service on 127.0.0.1:1245
+// ("/local_url2"). tests/e2e/with-service starts the service with its demo
+// catalogue and runs CheckE2E.*; stops it and runs CheckE2EWithoutService.*;
+// starts it again while another process holds its database locked and runs
+// CheckE2EFailingService.*. The later groups find the last reply the first
+// one left.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <commctrl.h>
+#include <objbase.h>
+#include <shlobj.h>
+
+#include <fstream>
+#include <map>
+#include <sstream>
+
+#include "UpdaterProcess.h"
+
+namespace torvik::e2e {
+namespace {
+
+constexpr DWORD kCheckTimeoutMs = 60000;
+
+std::wstring StartMenuPrograms() {
+    wchar_t path[MAX_PATH] = {};
+    ::SHGetFolderPathW(nullptr, CSIDL_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, path);
+    return path;
+}
+
+bool CreateShortcut(const std::wstring& lnk, const std::wstring& target) {
+    IShellLinkW* link = nullptr;
+    if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                  reinterpret_cast<void**>(&link)))) {
+        return false;
+    }
+    link->SetPath(target.c_str());
+    IPersistFile* file = nullptr;
+    bool ok = SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)));
+    if (ok) {
+        ok = SUCCEEDED(file->Save(lnk.c_str(), TRUE));
+        file->Release();
+    }
+    link->Release();
+    return ok;
+}
+
+std::wstring TextOf(HWND hwnd) {
+    wchar_t buf[512] = {};
+    ::GetWindowTextW(hwnd, buf, 512);
+    return buf;
+}
+
+struct BoxSearch {
+    DWORD pid;
+    const std::wstring* caption;
+    HWND found;
+};
+
+BOOL CALLBACK FindBox(HWND hwnd, LPARAM param) {
+    auto& s = *reinterpret_cast<BoxSearch*>(param);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(hwnd, &owner);
+    wchar_t cls[64] = {};
+    ::GetClassNameW(hwnd, cls, 64);
+    if (owner == s.pid && std::wstring(cls) == L"#32770" && TextOf(hwnd) == *s.caption &&
+        ::IsWindowVisible(hwnd)) {
+        s.found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// A message box of the process, titled `caption`, within timeoutMs.
+HWND WaitForBox(DWORD pid, const std::wstring& caption, DWORD timeoutMs = 30000) {
+    for (DWORD waited = 0; waited < timeoutMs; waited += 100) {
+        BoxSearch search{pid, &caption, nullptr};
+        ::EnumWindows(FindBox, reinterpret_cast<LPARAM>(&search));
+        if (search.found != nullptr) {
+            return search.found;
+        }
+        ::Sleep(100);
+    }
+    return nullptr;
+}
+
+// The text of a message box (its static text control has the id 0xFFFF).
+std::wstring BoxText(HWND box) {
+    wchar_t buf[2048] = {};
+    ::GetDlgItemTextW(box, 0xFFFF, buf, 2048);
+    return buf;
+}
+
+void PressOk(HWND box) {
+    ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+}
+
+HWND Child(HWND parent, const wchar_t* cls, int index = 0) {
+    HWND child = nullptr;
+    for (int i = 0; i <= index; ++i) {
+        child = ::FindWindowExW(parent, child, cls, nullptr);
+    }
+    return child;
+}
+
+// The demo profile: one program per status the catalogue gives.
+class CheckE2EBase : public ::testing::Test {
+protected:
+    static constexpr const wchar_t* kFolder = L"\\Torvik Check E2E";
+    struct Program {
+        const wchar_t* name;
+        const wchar_t* exe;
+        const wchar_t* status; // the "Database status" text after a check
+    };
+    static constexpr Program kPrograms[] = {
+        {L"Torvik E2E App", L"scanfix_app.exe", L"1.3.0 build:0"},
+        {L"Torvik E2E Tool", L"scanfix_tool.exe", L"up to date"},
+        {L"Demo Beta", L"scanfix_app.exe", L"thank you!"},
+        {L"Torvik E2E Unknown", L"scanfix_tool.exe", L"Not in the database yet"},
+        {L"Torvik E2E Plain", L"fx_no_version.exe", L""},
+    };
+
+    void SetUp() override {
+        ::CoInitialize(nullptr);
+        exe = UpdaterExe();
+        const std::wstring folder = exe.substr(0, exe.find_last_of(L'\\') + 1);
+        lastReply = folder + L"updater_lastreply.ini";
+        cache = folder + L"updater_cache.db";
+        menu = StartMenuPrograms() + kFolder;
+        ::CreateDirectoryW(menu.c_str(), nullptr);
+        for (const auto& p : kPrograms) {
+            ASSERT_TRUE(
+                CreateShortcut(menu + L"\\" + p.name + L".lnk", FixturesFolder() + L"\\" + p.exe));
+        }
+    }
+    void TearDown() override {
+        for (const auto& p : kPrograms) {
+            ::DeleteFileW((menu + L"\\" + p.name + L".lnk").c_str());
+        }
+        ::RemoveDirectoryW(menu.c_str());
+        ::CoUninitialize();
+    }
+
+    // Program name to "Database status" text, once every program of ours
+    // shows the text given (or any text with waitForStatuses false).
+    std::map<std::wstring, std::wstring> Statuses(HWND window, bool waitForStatuses) {
+        const HWND list = Child(window, WC_LISTVIEWW);
+        std::map<std::wstring, std::wstring> shown;
+        for (DWORD waited = 0; waited < kCheckTimeoutMs; waited += 200) {
+            shown.clear();
+            for (const auto& row : ListViewRows(list, 5)) {
+                shown[row[0]] = row[2];
+            }
+            bool complete = true;
+            for (const auto& p : kPrograms) {
+                complete = complete && shown.count(p.name) != 0 &&
+                           (!waitForStatuses || shown[p.name] == p.status);
+            }
+            if (complete) {
+                break;
+            }
+            ::Sleep(200);
+        }
+        return shown;
+    }
+    void ExpectCheckedStatuses(const std::map<std::wstring, std::wstring>& shown) {
+        for (const auto& p : kPrograms) {
+            const auto it = shown.find(p.name);
+            ASSERT_NE(it, shown.end()) << p.name;
+            EXPECT_EQ(it->second, p.status) << p.name;
+        }
+    }
+    std::string CacheFile() const {
+        std::ifstream in(cache.c_str(), std::ios::binary);
+        std::stringstream bytes;
+        bytes << in.rdbuf();
+        return bytes.str();
+    }
+
+    std::wstring exe, lastReply, cache, menu;
+};
+
+class CheckE2E : public CheckE2EBase {};
+class CheckE2EWithoutService : public CheckE2EBase {};
+class CheckE2EFailingService : public CheckE2EBase {};
+
+TEST_F(CheckE2E, ACheckShowsEveryStatusAndIsKeptForTheNextStart) {
+    ::DeleteFileW(lastReply.c_str());
+    ::DeleteFileW(cache.c_str());
+    {
+        UpdaterProcess updater(exe, L"/local_url2 /autorun");
+        const HWND window = updater.WaitForWindow();
+        ASSERT_NE(window, nullptr);
+        const HWND privacy = WaitForBox(updater.Id(), L"Privacy warning");
+        ASSERT_NE(privacy, nullptr) << "the check asks first";
+        EXPECT_NE(BoxText(privacy).find(L"PLEASE PRESS CANCEL NOW."), std::wstring::npos);
+        PressOk(privacy);
+        const auto shown = Statuses(window, true);
+        ExpectCheckedStatuses(shown);
+
+        // The counters agree with the list.
+        int newer = 0, upToDate = 0, mine = 0;
+        for (const auto& [name, status] : shown) {
+            upToDate += status == L"up to date";
+            mine += status == L"thank you!";
+            newer += !status.empty() && status != L"up to date" && status != L"thank you!" &&
+                     status != L"Not in the database yet";
+        }
+        // The counters follow the list at once; wait for the label's repaint.
+        const std::wstring expected[] = {L"New versions: " + std::to_wstring(newer),
+                                         L"Up-to-date: " + std::to_wstring(upToDate),
+                                         L"My submissions: " + std::to_wstring(mine)};
+        std::wstring counters;
+        for (int i = 0; i < 50; ++i, ::Sleep(100)) {
+            counters = TextOf(Child(window, L"STATIC", 2));
+            bool all = true;
+            for (const auto& part : expected) {
+                all = all && counters.find(part) != std::wstring::npos;
+            }
+            if (all) {
+                break;
+            }
+        }
+        for (const auto& part : expected) {
+            EXPECT_NE(counters.find(part), std::wstring::npos) << part << " in " << counters;
+        }
+        EXPECT_EQ(updater.Close(), 0u);
+    }
+    // The details went with this check: the cache says so, and the next
+    // scans send none for these executables.
+    const std::string rows = CacheFile();
+    for (const char* file : {"scanfix_app.exe|1|", "scanfix_tool.exe|1|"}) {
+        EXPECT_NE(rows.find(file), std::string::npos) << file << " in\n" << rows;
+    }
+
+    // A start without a check shows the statuses of the stored reply.
+    UpdaterProcess again(exe, L"/local_url2");
+    const HWND window = again.WaitForWindow();
+    ASSERT_NE(window, nullptr);
+    ExpectCheckedStatuses(Statuses(window, true));
+    EXPECT_EQ(TextOf(Child(window, L"STATIC", 1)).rfind(L"Last check: ", 0), 0u);
+    EXPECT_EQ(again.Close(), 0u);
+}
+
+TEST_F(CheckE2EWithoutService, AStoppedServiceIsReportedAndTheStatusesStay) {
+    ASSERT_NE(::GetFileAttributesW(lastReply.c_str()), INVALID_FILE_ATTRIBUTES)
+        << "CheckE2E leaves a last reply";
+    UpdaterProcess updater(exe, L"/local_url2 /autorun");
+    const HWND window = updater.WaitForWindow();
+    ASSERT_NE(window, nullptr);
+    const HWND privacy = WaitForBox(updater.Id(), L"Privacy warning");
+    ASSERT_NE(privacy, nullptr);
+    PressOk(privacy);
+    const HWND box = WaitForBox(updater.Id(), L"");
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(BoxText(box).rfind(L"Wininet error # 12029", 0), 0u) << BoxText(box);
+    PressOk(box);
+    ExpectCheckedStatuses(Statuses(window, true));
+    EXPECT_EQ(updater.Close(), 0u);
+}
+
+TEST_F(CheckE2EFailingService, AnErrorLineOfTheServiceIsRaised) {
+    UpdaterProcess updater(exe, L"/local_url2 /autorun");
+    const HWND window = updater.WaitForWindow();
+    ASSERT_NE(window, nullptr);
+    const HWND privacy = WaitForBox(updater.Id(), L"Privacy warning");
+    ASSERT_NE(privacy, nullptr);
+    PressOk(privacy);
+    // The service cannot record the check and answers with an error line.
+    const HWND box = WaitForBox(updater.Id(), L"TorvikExcept", kCheckTimeoutMs);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(
+        BoxText(box).rfind(L"error: the check could not be recorded; please try again later", 0),
+        0u)
+        << BoxText(box);
+    PressOk(box);
+    // Nothing of the failed check was applied: the stored statuses show.
+    ExpectCheckedStatuses(Statuses(window, true));
+    EXPECT_EQ(updater.Close(), 0u);
+}
+
+} // namespace
+} // namespace torvik::e2e
