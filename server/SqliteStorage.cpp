@@ -175,37 +175,33 @@ FROM programs ORDER BY name_key, exe_key)sql");
     return entries;
 }
 
-std::vector<Report> SqliteStorage::LoadReports() const {
+void SqliteStorage::ForEachReport(const std::function<void(const Report&)>& each) const {
     const std::lock_guard lock(mutex_);
     SqliteStatement select(connection_, R"sql(
 SELECT installation, program_name, exe_filename, version_x, exe_path, exe_date, exe_size
 FROM reports ORDER BY installation, name_key, exe_key)sql");
-    std::vector<Report> reports;
     while (select.Step()) {
-        reports.push_back({.installation = select.ColumnText(0),
-                           .programName = select.ColumnText(1),
-                           .exeFilename = select.ColumnText(2),
-                           .versionX = select.ColumnText(3),
-                           .exePath = select.ColumnText(4),
-                           .exeDate = select.ColumnText(5),
-                           .exeSize = select.ColumnInt64(6)});
+        each({.installation = select.ColumnText(0),
+              .programName = select.ColumnText(1),
+              .exeFilename = select.ColumnText(2),
+              .versionX = select.ColumnText(3),
+              .exePath = select.ColumnText(4),
+              .exeDate = select.ColumnText(5),
+              .exeSize = select.ColumnInt64(6)});
     }
-    return reports;
 }
 
-std::vector<Submission> SqliteStorage::LoadSubmissions() const {
+void SqliteStorage::ForEachSubmission(const std::function<void(const Submission&)>& each) const {
     const std::lock_guard lock(mutex_);
     SqliteStatement select(connection_, R"sql(
 SELECT installation, program_name, exe_filename, version_x
 FROM submissions ORDER BY installation, name_key, exe_key, version_x)sql");
-    std::vector<Submission> submissions;
     while (select.Step()) {
-        submissions.push_back({.installation = select.ColumnText(0),
-                               .programName = select.ColumnText(1),
-                               .exeFilename = select.ColumnText(2),
-                               .versionX = select.ColumnText(3)});
+        each({.installation = select.ColumnText(0),
+              .programName = select.ColumnText(1),
+              .exeFilename = select.ColumnText(2),
+              .versionX = select.ColumnText(3)});
     }
-    return submissions;
 }
 
 void SqliteStorage::SaveCheck(const std::vector<Report>& changedReports,

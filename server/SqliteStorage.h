@@ -47,8 +47,8 @@ public:
 
     void ImportCatalogue(const std::vector<CatalogueEntry>& entries) override;
     std::vector<CatalogueEntry> LoadCatalogue() const override;
-    std::vector<Report> LoadReports() const override;
-    std::vector<Submission> LoadSubmissions() const override;
+    void ForEachReport(const std::function<void(const Report&)>& each) const override;
+    void ForEachSubmission(const std::function<void(const Submission&)>& each) const override;
     void SaveCheck(const std::vector<Report>& changedReports,
                    const std::vector<DetailsRow>& details,
                    const std::vector<Submission>& submissions) override;

@@ -9,8 +9,8 @@ namespace {
 
 using testing::FakeStorage;
 
-ProgramLine Program(const std::string& name, const std::string& exe,
-                    std::array<uint32_t, 4> version, const std::string& details = "") {
+ProgramLine Program(std::string_view name, std::string_view exe, std::array<uint32_t, 4> version,
+                    std::string_view details = "") {
     ProgramLine p;
     p.programName = name;
     p.exeFilename = exe;
