@@ -31,6 +31,7 @@ uint64_t ReportFingerprint(std::string_view exePath, std::string_view exeDate, i
 struct VersionCount {
     PackedVersion version = 0;
     int installations = 0;
+    bool operator==(const VersionCount&) const = default;
 };
 
 // Every installation's last reports and submissions as the service keeps
