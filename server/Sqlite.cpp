@@ -63,10 +63,6 @@ void SqliteConnection::Execute(std::string_view sql) {
     }
 }
 
-bool SqliteConnection::InTransaction() const noexcept {
-    return sqlite3_get_autocommit(db_.get()) == 0;
-}
-
 void SqliteStatement::Finalizer::operator()(sqlite3_stmt* statement) const noexcept {
     sqlite3_finalize(statement);
 }
@@ -102,8 +98,8 @@ void SqliteStatement::BindText(int index, std::string_view text) {
 
 void SqliteStatement::BindTextInPlace(int index, std::string_view text) {
     const char* data = text.data() ? text.data() : "";
-    CheckBind(index, sqlite3_bind_text64(statement_.get(), index, data, text.size(), SQLITE_STATIC,
-                                         SQLITE_UTF8));
+    CheckBind(index, sqlite3_bind_text64(statement_.get(), index, data, text.size(),
+                                         SQLITE_STATIC, SQLITE_UTF8));
 }
 
 void SqliteStatement::BindInt64(int index, int64_t value) {

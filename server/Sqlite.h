@@ -28,9 +28,6 @@ public:
     // several statements. Throws StorageError.
     void Execute(std::string_view sql);
 
-    // False also after SQLite ended a transaction by itself (a full disk).
-    bool InTransaction() const noexcept;
-
     sqlite3* Handle() const noexcept { return db_.get(); }
 
 private:

@@ -4,7 +4,6 @@
 #include <filesystem>
 #include <iterator>
 #include <string_view>
-#include <utility>
 
 #include "server/CatalogueFile.h"
 #include "server/ProgramLines.h"
@@ -301,72 +300,8 @@ FROM submissions ORDER BY installation, name_key, exe_key, version_x)sql");
 void SqliteStorage::SaveCheck(const std::vector<Report>& changedReports,
                               const std::vector<DetailsRow>& details,
                               const std::vector<Submission>& submissions) {
-    PendingCheck mine{.reports = &changedReports,
-                      .details = &details,
-                      .submissions = &submissions,
-                      .error = nullptr,
-                      .done = false};
-    std::unique_lock queue(queueMutex_);
-    queue_.push_back(&mine);
-    checksWritten_.wait(queue, [&] { return mine.done || !writing_; });
-    if (!mine.done) {
-        // No write is running: this thread writes every check queued by now.
-        writing_ = true;
-        const std::vector<PendingCheck*> batch = std::exchange(queue_, {});
-        queue.unlock();
-        WriteChecks(batch);
-        queue.lock();
-        writing_ = false;
-        checksWritten_.notify_all();
-    }
-    if (mine.error) {
-        std::rethrow_exception(mine.error);
-    }
-}
-
-void SqliteStorage::WriteChecks(const std::vector<PendingCheck*>& batch) noexcept {
     const std::lock_guard lock(mutex_);
-    try {
-        SqliteTransaction transaction(connection_);
-        if (batch.size() == 1) {
-            WriteCheck(*batch.front());
-        } else {
-            // Each check in a savepoint: one that fails is undone alone.
-            for (PendingCheck* check : batch) {
-                connection_.Execute("SAVEPOINT a_check");
-                try {
-                    WriteCheck(*check);
-                } catch (const StorageError&) {
-                    check->error = std::current_exception();
-                    if (!connection_.InTransaction()) {
-                        throw; // SQLite undid the whole transaction
-                    }
-                    connection_.Execute("ROLLBACK TO a_check");
-                }
-                connection_.Execute("RELEASE a_check");
-            }
-        }
-        transaction.Commit();
-    } catch (...) {
-        for (PendingCheck* check : batch) {
-            if (!check->error) {
-                check->error = std::current_exception();
-            }
-        }
-    }
-    // Read while the connection is at hand, for checks that come during the
-    // next write. The commit stands even if this fails.
-    try {
-        ReadDataVersion();
-    } catch (...) {
-    }
-    const std::lock_guard queue(queueMutex_);
-    for (PendingCheck* check : batch) {
-        check->done = true;
-    }
-}
-
-void SqliteStorage::WriteCheck(const PendingCheck& check) {
+    SqliteTransaction transaction(connection_);
     // The keys of the rows of one statement, bound in place.
     std::array<std::string, kRowsPerInsert> nameKeys, exeKeys;
     const auto keys = [&](size_t slot, std::string_view programName, std::string_view exeFilename) {
@@ -375,7 +310,7 @@ void SqliteStorage::WriteCheck(const PendingCheck& check) {
         exeKeys[slot].clear();
         AppendKeyOf(exeKeys[slot], exeFilename);
     };
-    WriteRows(reports_.many, reports_.one, kReportColumns, *check.reports,
+    WriteRows(reports_.many, reports_.one, kReportColumns, changedReports,
               [&](SqliteStatement& insert, int first, const Report& row, size_t slot) {
                   keys(slot, row.programName, row.exeFilename);
                   insert.BindTextInPlace(first, row.installation);
@@ -388,7 +323,7 @@ void SqliteStorage::WriteCheck(const PendingCheck& check) {
                   insert.BindTextInPlace(first + 7, row.exeDate);
                   insert.BindInt64(first + 8, row.exeSize);
               });
-    WriteRows(details_.many, details_.one, kDetailsColumns, *check.details,
+    WriteRows(details_.many, details_.one, kDetailsColumns, details,
               [&](SqliteStatement& insert, int first, const DetailsRow& row, size_t slot) {
                   keys(slot, "", row.exeFilename);
                   insert.BindTextInPlace(first, exeKeys[slot]);
@@ -396,7 +331,7 @@ void SqliteStorage::WriteCheck(const PendingCheck& check) {
                   insert.BindTextInPlace(first + 2, row.exeFilename);
                   insert.BindTextInPlace(first + 3, row.details);
               });
-    WriteRows(submissions_.many, submissions_.one, kSubmissionColumns, *check.submissions,
+    WriteRows(submissions_.many, submissions_.one, kSubmissionColumns, submissions,
               [&](SqliteStatement& insert, int first, const Submission& row, size_t slot) {
                   keys(slot, row.programName, row.exeFilename);
                   insert.BindTextInPlace(first, row.installation);
@@ -406,6 +341,13 @@ void SqliteStorage::WriteCheck(const PendingCheck& check) {
                   insert.BindTextInPlace(first + 4, row.programName);
                   insert.BindTextInPlace(first + 5, row.exeFilename);
               });
+    transaction.Commit();
+    // Read while the connection is at hand, for checks that come during the
+    // next write. The commit stands even if this fails.
+    try {
+        ReadDataVersion();
+    } catch (const StorageError&) {
+    }
 }
 
 int64_t SqliteStorage::DataVersion() const {

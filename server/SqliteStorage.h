@@ -1,11 +1,8 @@
 #pragma once
 #include <atomic>
-#include <condition_variable>
-#include <exception>
 #include <memory>
 #include <mutex>
 #include <string>
-#include <vector>
 
 #include "server/Sqlite.h"
 #include "server/Storage.h"
@@ -67,27 +64,8 @@ public:
     std::optional<Account> FindAccount(const std::string& name) const override;
 
 private:
-    // One check's rows waiting to be written. Checks that arrive while a
-    // write runs are written together next, by one of their threads, in one
-    // transaction with one sync to disk (each in a savepoint, so that one
-    // that fails is undone alone); each SaveCheck returns once its rows are
-    // committed, or throws when they are not.
-    struct PendingCheck {
-        const std::vector<Report>* reports;
-        const std::vector<DetailsRow>* details;
-        const std::vector<Submission>* submissions;
-        std::exception_ptr error;
-        bool done = false; // guarded by queueMutex_
-    };
-    void WriteChecks(const std::vector<PendingCheck*>& batch) noexcept;
-    void WriteCheck(const PendingCheck& check);
     // Reads the data version; the caller holds mutex_.
     int64_t ReadDataVersion() const;
-
-    std::mutex queueMutex_;
-    std::condition_variable checksWritten_;
-    std::vector<PendingCheck*> queue_;
-    bool writing_ = false; // a thread is writing a batch
 
     mutable std::mutex mutex_;
     SqliteConnection connection_;

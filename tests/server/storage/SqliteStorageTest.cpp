@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <filesystem>
 #include <map>
-#include <optional>
 #include <thread>
 #include <tuple>
 
@@ -356,52 +355,6 @@ TEST_F(SqliteStorageTest, WritesFromSeveralThreadsAllLand) {
         thread.join();
     }
     EXPECT_EQ(storage->LoadReports().size(), static_cast<size_t>(kThreads * kChecks));
-}
-
-TEST_F(SqliteStorageTest, ChecksWrittenTogetherFailAlone) {
-    // Submissions are written after the reports: the refused check's report
-    // must be undone too.
-    Peek().Execute(
-        "CREATE TRIGGER refuse BEFORE INSERT ON submissions WHEN NEW.installation = 'bad' "
-        "BEGIN SELECT RAISE(ABORT, 'refused by the test'); END");
-    // Another connection holds the write lock, so that the first check
-    // waits in its write while the others queue up; they are then written
-    // together, one of them refused.
-    auto other = Peek();
-    std::optional<SqliteTransaction> lock(std::in_place, other);
-    const std::vector<std::string> installations = {"first", "a", "bad", "b", "c"};
-    std::vector<std::thread> threads;
-    std::vector<int> failed(installations.size(), 0);
-    for (size_t i = 0; i < installations.size(); ++i) {
-        threads.emplace_back([&, i] {
-            Report report = AppReport(installations[i], "00001.00000.00000.00000");
-            try {
-                storage->SaveCheck(
-                    {report}, {},
-                    {{installations[i], "Demo App", "scanfix_app.exe", "00002.00000.00000.00000"}});
-            } catch (const StorageError& e) {
-                failed[i] = 1;
-                EXPECT_THAT(e.what(), HasSubstr("refused by the test"));
-            }
-        });
-        std::this_thread::sleep_for(std::chrono::milliseconds(i == 0 ? 100 : 20));
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    lock.reset();
-    for (auto& thread : threads) {
-        thread.join();
-    }
-    EXPECT_EQ(failed, (std::vector<int>{0, 0, 1, 0, 0}));
-    std::vector<std::string> stored, submitted;
-    for (const Report& r : storage->LoadReports()) {
-        stored.push_back(r.installation);
-    }
-    for (const Submission& s : storage->LoadSubmissions()) {
-        submitted.push_back(s.installation);
-    }
-    const std::vector<std::string> landed = {"a", "b", "c", "first"};
-    EXPECT_EQ(stored, landed);
-    EXPECT_EQ(submitted, landed) << "the refused check's submission is undone with it";
 }
 
 TEST(SqliteStorageInMemoryTest, StartsEmptyAndIsPrivateToTheObject) {
