@@ -31,10 +31,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             }
         }
         const std::string again =
-            p.programName + "|" + p.exePath + "|" + p.exeFilename + "|" + p.versionText + "|" +
-            p.VersionX() + "|" + std::to_string(p.version[0]) + "|" + std::to_string(p.version[1]) +
-            "|" + std::to_string(p.version[2]) + "|" + std::to_string(p.version[3]) + "|" +
-            p.exeDate + "|" + std::to_string(p.exeSize) + "|" + p.details;
+            std::string(p.programName) + "|" + std::string(p.exePath) + "|" +
+            std::string(p.exeFilename) + "|" + std::string(p.versionText) + "|" + p.VersionX() +
+            "|" + std::to_string(p.version[0]) + "|" + std::to_string(p.version[1]) + "|" +
+            std::to_string(p.version[2]) + "|" + std::to_string(p.version[3]) + "|" +
+            std::string(p.exeDate) + "|" + std::to_string(p.exeSize) + "|" + std::string(p.details);
         // A field that held a line break or a bar of its own is not one the
         // client writes; only clean lines must read back the same.
         if (again.find_first_of("\r\n") != std::string::npos ||

@@ -1,26 +1,32 @@
 #include "server/CheckService.h"
 
 #include <algorithm>
-
-#include "server/ReplyText.h"
+#include <charconv>
+#include <set>
+#include <utility>
 
 namespace torvik::server {
 namespace {
 
-std::string DetailsKey(const std::string& exeFilename, const std::string& versionX) {
-    return KeyOf(exeFilename) + "\n" + versionX;
+constexpr std::string_view kStatusText[] = {"", "1", "2", "3"};
+// About what one program's line of a reply takes, so that the reply is
+// sized once.
+constexpr size_t kReplyBytesPerProgram = 160;
+
+// The details key of an executable and version, written over key.
+void MakeDetailsKey(std::string& key, std::string_view exeFilename, PackedVersion version) {
+    key.clear();
+    AppendKeyOf(key, exeFilename);
+    key += '\n';
+    AppendVersionX(key, version);
 }
 
-std::string SubmissionKey(const std::string& installation, const std::string& key,
-                          const std::string& versionX) {
-    return installation + "\n" + key + "\n" + versionX;
+std::string_view Decimal(std::array<char, 24>& buffer, int64_t n) {
+    const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), n).ptr;
+    return {buffer.data(), static_cast<size_t>(end - buffer.data())};
 }
 
 } // namespace
-
-std::string ProgramKey(const std::string& programName, const std::string& exeFilename) {
-    return KeyOf(programName) + "\n" + KeyOf(exeFilename);
-}
 
 CheckService::CheckService(Storage& storage) : storage_(storage) {
     std::unique_lock lock(mutex_);
@@ -29,38 +35,60 @@ CheckService::CheckService(Storage& storage) : storage_(storage) {
 }
 
 void CheckService::LoadView() {
+    ++generation_;
+    ids_ = {};
     catalogue_.clear();
-    reports_.clear();
-    versionCounts_.clear();
+    view_.Clear();
     details_.clear();
-    submissions_.clear();
-    points_.clear();
     for (auto& entry : storage_.LoadCatalogue()) {
-        Known known;
-        if (!ParseDottedVersion(entry.latestVersion, known.latest)) {
+        std::array<uint32_t, 4> latest{};
+        if (!ParseDottedVersion(entry.latestVersion, latest)) {
             continue;
         }
-        const std::string key = ProgramKey(entry.programName, entry.exeFilename);
-        known.latestText = FormatVersionText(known.latest);
-        known.latestX = FormatVersionX(known.latest);
+        Known known;
+        known.latest = PackVersion(latest);
+        known.latestText = FormatVersionText(latest);
+        known.latestX = FormatVersionX(latest);
         known.productUrlField = ReplyField(entry.productUrl);
         known.commentsField = ReplyField(entry.comments);
+        known.echoable =
+            !HoldsErrorMarker(entry.programName) && !HoldsErrorMarker(entry.exeFilename);
+        const ProgramId id = ids_.Intern(ProgramKey(entry.programName, entry.exeFilename));
         known.entry = std::move(entry);
-        catalogue_[key] = std::move(known);
+        catalogue_[id] = std::move(known);
     }
-    for (const auto& r : storage_.LoadReports()) {
-        const std::string key = ProgramKey(r.programName, r.exeFilename);
-        reports_[r.installation][key] = {r.versionX, r.exePath, r.exeDate, r.exeSize};
-        ++versionCounts_[key][r.versionX];
-    }
-    for (const auto& s : storage_.LoadSubmissions()) {
-        if (submissions_
-                .insert(SubmissionKey(s.installation, ProgramKey(s.programName, s.exeFilename),
-                                      s.versionX))
-                .second) {
-            ++points_[s.installation];
+    // Rows come one installation after another: each installation's reports
+    // go into the view at once.
+    std::string installation;
+    std::vector<HeldReport> reports;
+    const auto flush = [&] {
+        if (!reports.empty()) {
+            view_.Put(installation, std::move(reports));
+            reports.clear();
         }
-    }
+    };
+    storage_.ForEachReport([&](const Report& r) {
+        PackedVersion version = 0;
+        // Only this service writes reports; a row it cannot have written
+        // is left out, and the installation's next check writes it anew.
+        if (!ParseVersionX(r.versionX, version)) {
+            return;
+        }
+        if (r.installation != installation) {
+            flush();
+            installation = r.installation;
+        }
+        reports.push_back({ids_.Intern(ProgramKey(r.programName, r.exeFilename)), version,
+                           ReportFingerprint(r.exePath, r.exeDate, r.exeSize)});
+    });
+    flush();
+    storage_.ForEachSubmission([&](const Submission& s) {
+        PackedVersion version = 0;
+        if (ParseVersionX(s.versionX, version)) {
+            view_.Submit(s.installation, ids_.Intern(ProgramKey(s.programName, s.exeFilename)),
+                         version);
+        }
+    });
 }
 
 void CheckService::ReloadIfChanged() {
@@ -78,129 +106,127 @@ void CheckService::ReloadIfChanged() {
     }
 }
 
-std::vector<CommunityVersion> CheckService::NewerReports(const std::string& key,
-                                                         const std::string& versionX,
-                                                         const std::string& installation) const {
-    std::vector<CommunityVersion> newer;
-    const auto counts = versionCounts_.find(key);
-    if (counts == versionCounts_.end()) {
-        return newer;
-    }
-    // The asking installation's own earlier report is not another user's.
-    std::string own;
-    if (const auto mine = reports_.find(installation); mine != reports_.end()) {
-        if (const auto report = mine->second.find(key); report != mine->second.end()) {
-            own = report->second.versionX;
-        }
-    }
-    for (auto it = counts->second.upper_bound(versionX); it != counts->second.end(); ++it) {
-        const int others = it->second - (it->first == own ? 1 : 0);
+void CheckService::AppendNewer(ReplyText& community, const ProgramLine& p, ProgramId program,
+                               PackedVersion version, const HeldReport* own) const {
+    const auto versions = view_.Versions(program);
+    std::string versionX;
+    std::array<char, 24> digits{};
+    for (auto it = std::upper_bound(
+             versions.begin(), versions.end(), version,
+             [](PackedVersion v, const VersionCount&count) { return v < count.version; });
+         it != versions.end(); ++it) {
+        // The asking installation's own earlier report is not another user's.
+        const int others = it->installations - (own != nullptr && own->version == it->version);
         if (others > 0) {
-            newer.push_back({it->first, others});
+            versionX.clear();
+            AppendVersionX(versionX, it->version);
+            community.Record({p.programName, p.exeFilename, versionX, Decimal(digits, others)});
         }
     }
-    return newer;
 }
 
 std::string CheckService::Check(const std::string& installation,
                                 const std::vector<ProgramLine>& programs) {
     ReloadIfChanged();
-    ReplyText results, community;
-    Changes changes;
-    int64_t points = 0;
-    {
-        std::shared_lock lock(mutex_);
-        const auto mine = reports_.find(installation);
-        std::unordered_set<std::string> submittedNow;
-        for (const ProgramLine& p : programs) {
-            const std::string key = ProgramKey(p.programName, p.exeFilename);
-            const std::string versionX = p.VersionX();
-            if (p.HasVersion()) {
-                const Stored* stored = nullptr;
-                if (mine != reports_.end()) {
-                    const auto it = mine->second.find(key);
-                    stored = it == mine->second.end() ? nullptr : &it->second;
-                }
-                if (stored == nullptr || stored->versionX != versionX ||
-                    stored->exePath != p.exePath || stored->exeDate != p.exeDate ||
-                    stored->exeSize != p.exeSize) {
-                    changes.reports.push_back({installation, p.programName, p.exeFilename, versionX,
-                                               p.exePath, p.exeDate, p.exeSize});
-                }
-                if (!p.details.empty() && !details_.count(DetailsKey(p.exeFilename, versionX))) {
-                    changes.details.push_back({p.exeFilename, versionX, p.details});
-                }
-            }
-            const auto known = catalogue_.find(key);
-            // Names are echoed as sent; one that would read as an error
-            // marker gets no line (the client then shows it as unknown).
-            if (known == catalogue_.end() || HoldsErrorMarker(p.programName) ||
-                HoldsErrorMarker(p.exeFilename)) {
-                continue;
-            }
-            const Known& k = known->second;
-            int status = p.version < k.latest ? 1 : p.version == k.latest ? 2 : 3;
-            if (status == 3 && p.HasVersion()) {
-                const std::string submission = SubmissionKey(installation, key, versionX);
-                if (!submissions_.count(submission) && submittedNow.insert(submission).second) {
-                    changes.submissions.push_back(
-                        {installation, p.programName, p.exeFilename, versionX});
-                }
-            }
-            results.Record({p.programName, p.exeFilename, k.latestText, k.latestX,
-                            k.productUrlField, k.commentsField, std::to_string(status),
-                            k.entry.hasIcon ? "0" : "1"});
-            if (p.HasVersion()) {
-                for (const auto& newer : NewerReports(key, versionX, installation)) {
-                    community.Record({p.programName, p.exeFilename, newer.versionX,
-                                      std::to_string(newer.installations)});
-                }
-            }
-        }
-        const auto own = points_.find(installation);
-        points = (own == points_.end() ? 0 : own->second) +
-                 static_cast<int64_t>(changes.submissions.size());
-    }
-    if (!changes.Empty()) {
-        storage_.SaveCheck(changes.reports, changes.details, changes.submissions);
-        Apply(changes);
-    }
-    ReplyText reply;
+    ReplyText reply, community;
+    reply.Reserve(kReplyBytesPerProgram * (programs.size() + 1));
     reply.Section("recheck_str");
     reply.Line(kRecheckText);
     reply.Section("results");
-    std::string text = reply.Text() + results.Text();
-    ReplyText tail;
-    tail.Section("community_results");
-    text += tail.Text() + community.Text();
-    ReplyText total;
-    total.Section("total_points");
-    total.Line(std::to_string(points));
-    return text + total.Text();
+    Changes changes;
+    size_t points = 0;
+    {
+        std::shared_lock lock(mutex_);
+        changes.generation = generation_;
+        const ReportView::Installation* mine = view_.Find(installation);
+        std::string key, detailsKey;
+        std::set<std::pair<ProgramId, PackedVersion>> submittedNow;
+        for (const ProgramLine& p : programs) {
+            MakeProgramKey(key, p.programName, p.exeFilename);
+            const std::optional<ProgramId> id = ids_.Find(key);
+            const PackedVersion version = PackVersion(p.version);
+            const HeldReport* own = id && mine != nullptr ? mine->Find(*id) : nullptr;
+            if (p.HasVersion()) {
+                const uint64_t fingerprint = ReportFingerprint(p.exePath, p.exeDate, p.exeSize);
+                if (own == nullptr || own->version != version || own->fingerprint != fingerprint) {
+                    changes.reports.push_back({installation, std::string(p.programName),
+                                               std::string(p.exeFilename), VersionXOf(version),
+                                               std::string(p.exePath), std::string(p.exeDate),
+                                               p.exeSize});
+                    changes.reportIds.push_back(id);
+                    changes.held.push_back({0, version, fingerprint});
+                }
+                if (!p.details.empty()) {
+                    MakeDetailsKey(detailsKey, p.exeFilename, version);
+                    if (!details_.contains(detailsKey)) {
+                        changes.details.push_back({std::string(p.exeFilename), VersionXOf(version),
+                                                   std::string(p.details)});
+                    }
+                }
+            }
+            const auto known = id ? catalogue_.find(*id) : catalogue_.end();
+            // Names are echoed as sent; one that would read as an error
+            // marker gets no line (the client then shows it as unknown).
+            if (known == catalogue_.end() || !known->second.echoable) {
+                continue;
+            }
+            const Known& k = known->second;
+            const int status = version < k.latest ? 1 : version == k.latest ? 2 : 3;
+            if (status == 3 && p.HasVersion() &&
+                (mine == nullptr || !mine->Submitted(*id, version)) &&
+                submittedNow.emplace(*id, version).second) {
+                changes.submissions.push_back({installation, std::string(p.programName),
+                                               std::string(p.exeFilename), VersionXOf(version)});
+                changes.submissionIds.push_back(id);
+                changes.submitted.push_back(version);
+            }
+            reply.Record({p.programName, p.exeFilename, k.latestText, k.latestX, k.productUrlField,
+                          k.commentsField, kStatusText[status], k.entry.hasIcon ? "0" : "1"});
+            if (p.HasVersion()) {
+                AppendNewer(community, p, *id, version, own);
+            }
+        }
+        points = (mine == nullptr ? 0 : mine->submissions.size()) + changes.submissions.size();
+    }
+    if (!changes.Empty()) {
+        storage_.SaveCheck(changes.reports, changes.details, changes.submissions);
+        Apply(installation, changes);
+    }
+    reply.Section("community_results");
+    reply.Append(community);
+    reply.Section("total_points");
+    std::array<char, 24> digits{};
+    reply.Line(Decimal(digits, static_cast<int64_t>(points)));
+    return std::move(reply).Take();
 }
 
-void CheckService::Apply(const Changes& changes) {
+ProgramId CheckService::IdFor(std::optional<ProgramId> id, uint64_t generation,
+                              std::string_view programName, std::string_view exeFilename) {
+    // A reload between the check and its write renumbered the programs.
+    return id && generation == generation_ ? *id
+                                           : ids_.Intern(ProgramKey(programName, exeFilename));
+}
+
+void CheckService::Apply(const std::string& installation, const Changes& changes) {
     std::unique_lock lock(mutex_);
-    for (const Report& r : changes.reports) {
-        const std::string key = ProgramKey(r.programName, r.exeFilename);
-        Stored& stored = reports_[r.installation][key];
-        auto& counts = versionCounts_[key];
-        if (!stored.versionX.empty() && --counts[stored.versionX] <= 0) {
-            counts.erase(stored.versionX);
-        }
-        stored = {r.versionX, r.exePath, r.exeDate, r.exeSize};
-        ++counts[r.versionX];
+    std::vector<HeldReport> held = changes.held;
+    for (size_t i = 0; i < held.size(); ++i) {
+        const Report& r = changes.reports[i];
+        held[i].program =
+            IdFor(changes.reportIds[i], changes.generation, r.programName, r.exeFilename);
     }
+    view_.Put(installation, std::move(held));
+    std::string key;
     for (const DetailsRow& d : changes.details) {
-        details_.insert(DetailsKey(d.exeFilename, d.versionX));
+        key = KeyOf(d.exeFilename) + "\n" + d.versionX;
+        details_.insert(key);
     }
-    for (const Submission& s : changes.submissions) {
-        if (submissions_
-                .insert(SubmissionKey(s.installation, ProgramKey(s.programName, s.exeFilename),
-                                      s.versionX))
-                .second) {
-            ++points_[s.installation];
-        }
+    for (size_t i = 0; i < changes.submissions.size(); ++i) {
+        const Submission& s = changes.submissions[i];
+        view_.Submit(
+            installation,
+            IdFor(changes.submissionIds[i], changes.generation, s.programName, s.exeFilename),
+            changes.submitted[i]);
     }
 }
 
@@ -209,7 +235,7 @@ std::vector<CatalogueEntry> CheckService::Catalogue() {
     std::vector<CatalogueEntry> entries;
     {
         std::shared_lock lock(mutex_);
-        for (const auto& [key, known] : catalogue_) {
+        for (const auto& [id, known] : catalogue_) {
             entries.push_back(known.entry);
         }
     }
@@ -223,15 +249,12 @@ std::vector<CheckService::Reported> CheckService::NewerThanCatalogue() {
     ReloadIfChanged();
     std::vector<Reported> reported;
     std::shared_lock lock(mutex_);
-    for (const auto& [key, known] : catalogue_) {
-        const auto counts = versionCounts_.find(key);
-        if (counts == versionCounts_.end()) {
-            continue;
-        }
-        for (auto it = counts->second.upper_bound(FormatVersionX(known.latest));
-             it != counts->second.end(); ++it) {
-            reported.push_back(
-                {known.entry.programName, known.entry.exeFilename, it->first, it->second});
+    for (const auto& [id, known] : catalogue_) {
+        for (const VersionCount& count : view_.Versions(id)) {
+            if (count.version > known.latest) {
+                reported.push_back({known.entry.programName, known.entry.exeFilename,
+                                    VersionXOf(count.version), count.installations});
+            }
         }
     }
     std::sort(reported.begin(), reported.end(), [](const auto& a, const auto& b) {

@@ -1,34 +1,31 @@
 #pragma once
-#include <array>
 #include <cstdint>
-#include <map>
 #include <mutex>
+#include <optional>
 #include <shared_mutex>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
+#include "server/PackedVersion.h"
+#include "server/ProgramIds.h"
 #include "server/ProgramLines.h"
+#include "server/ReplyText.h"
+#include "server/ReportView.h"
 #include "server/Storage.h"
 
 namespace torvik::server {
 
-// A version newer than the asking installation's, and how many other
-// installations reported it.
-struct CommunityVersion {
-    std::string versionX;
-    int installations = 0;
-};
-
 // The version check: matches an inventory against the catalogue, answers
 // in the reply's sections and records what the installation reported.
 //
-// The catalogue and every installation's last reports are held in memory,
-// loaded from the storage and kept in step with what this object writes; a
-// change made through another connection (an import, another instance) is
-// noticed by the storage's data version and reloads the view. Safe to call
-// from several threads.
+// The catalogue and what checks need of every installation's last reports
+// are held in memory (ReportView: numbers, not texts), loaded from the
+// storage and kept in step with what this object writes; a change made
+// through another connection (an import, another instance) is noticed by
+// the storage's data version and reloads the view. Safe to call from
+// several threads.
 class CheckService {
 public:
     // The text shown for programs the service does not know.
@@ -54,42 +51,47 @@ public:
 private:
     struct Known {
         CatalogueEntry entry;
-        std::array<uint32_t, 4> latest{};
+        PackedVersion latest = 0;
         // The entry's reply fields, the same in every reply: made once.
         std::string latestText, latestX, productUrlField, commentsField;
+        // Whether its names may be echoed: they match the asking line's
+        // names but for ASCII letter case, which error markers ignore.
+        bool echoable = true;
     };
-    struct Stored {
-        std::string versionX, exePath, exeDate;
-        int64_t exeSize = 0;
-    };
-    // The changes one check makes, worked out under the shared lock.
+    // The changes one check makes, worked out under the shared lock: rows
+    // for the storage, and what the view takes of them once written.
     struct Changes {
         std::vector<Report> reports;
         std::vector<DetailsRow> details;
         std::vector<Submission> submissions;
+        // Beside reports and submissions: their programs' ids when the view
+        // knew them (as of generation), their packed versions and the
+        // reports' fingerprints.
+        std::vector<std::optional<ProgramId>> reportIds, submissionIds;
+        std::vector<HeldReport> held;
+        std::vector<PackedVersion> submitted;
+        uint64_t generation = 0;
         bool Empty() const { return reports.empty() && details.empty() && submissions.empty(); }
     };
 
     void ReloadIfChanged();
     void LoadView();
-    void Apply(const Changes& changes);
-    std::vector<CommunityVersion> NewerReports(const std::string& key, const std::string& versionX,
-                                               const std::string& installation) const;
+    void Apply(const std::string& installation, const Changes& changes);
+    ProgramId IdFor(std::optional<ProgramId> id, uint64_t generation, std::string_view programName,
+                    std::string_view exeFilename);
+    // Appends the community lines of one program: the versions above the
+    // asking one that other installations last reported.
+    void AppendNewer(ReplyText& community, const ProgramLine& p, ProgramId program,
+                     PackedVersion version, const HeldReport* own) const;
 
     Storage& storage_;
     std::shared_mutex mutex_;
     int64_t dataVersion_ = -1;
-    std::unordered_map<std::string, Known> catalogue_; // key: name key, "\n", exe key
-    // installation -> program key -> its last report
-    std::unordered_map<std::string, std::unordered_map<std::string, Stored>> reports_;
-    // program key -> versionX -> installations whose last report has it
-    std::unordered_map<std::string, std::map<std::string, int>> versionCounts_;
-    std::unordered_set<std::string> details_;     // exe key, "\n", versionX
-    std::unordered_set<std::string> submissions_; // installation, key, versionX
-    std::unordered_map<std::string, int64_t> points_;
+    uint64_t generation_ = 0; // counts the reloads: ids of an older view are void
+    ProgramIds ids_;
+    std::unordered_map<ProgramId, Known> catalogue_;
+    ReportView view_;
+    std::unordered_set<std::string> details_; // exe key, "\n", versionX
 };
-
-// The key of a program: its name and executable file name, lower-cased.
-std::string ProgramKey(const std::string& programName, const std::string& exeFilename);
 
 } // namespace torvik::server

@@ -4,7 +4,7 @@
 
 #include <array>
 
-#include "protocol/Compression.h"
+#include "server/Inflate.h"
 #include "server/Pages.h"
 #include "server/ReplyText.h"
 
@@ -112,18 +112,19 @@ std::string HttpService::CheckForUpdates(const FormFields& fields) {
     if (compressed == nullptr) {
         return ErrorReply("missing field programs_list_zlib_UTF8_nouu");
     }
-    std::string text;
-    try {
-        text = ZlibDecompressByteString(*compressed, options_.maxInflatedBytes);
-    } catch (const EDecompressedTooLarge&) {
+    const Inflated text = InflateZlib(*compressed, options_.maxInflatedBytes);
+    switch (text.outcome) {
+    case Inflated::Outcome::Ok:
+        break;
+    case Inflated::Outcome::TooLarge:
         return ErrorReply("the program list is larger than " +
                           std::to_string(options_.maxInflatedBytes) + " bytes");
-    } catch (const TorvikError&) {
+    case Inflated::Outcome::NotZlib:
         return ErrorReply("the program list is not a zlib stream");
     }
     std::vector<ProgramLine> programs;
     try {
-        programs = ReadProgramLines(text, options_.lines);
+        programs = ReadProgramLines(text.bytes, options_.lines);
     } catch (const TooManyProgramsError& e) {
         return ErrorReply(e.what());
     }

@@ -1,7 +1,11 @@
 #include "server/ProgramLines.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cstring>
 #include <string_view>
+
+#include "server/PackedVersion.h"
 
 namespace torvik::server {
 namespace {
@@ -21,71 +25,97 @@ bool ParseVersionNumber(std::string_view s, uint32_t& value) {
     return ParseWhole(s, value) && value <= kMaxVersionNumber;
 }
 
-std::vector<std::string_view> SplitFields(std::string_view line) {
-    std::vector<std::string_view> fields;
-    fields.reserve(kFields);
+// The fields of a line, and how many there were: a line of more than twelve
+// keeps the last twelve (the name's extra bars are joined back by the
+// caller), so no line needs more room than this.
+struct Fields {
+    std::array<std::string_view, kFields> last;
+    size_t count = 0;
+};
+
+Fields SplitFields(std::string_view line) {
+    Fields fields;
     size_t start = 0;
-    for (size_t bar = line.find('|'); bar != std::string_view::npos; bar = line.find('|', start)) {
-        fields.push_back(line.substr(start, bar - start));
+    for (;;) {
+        const size_t bar = line.find('|', start);
+        const std::string_view field =
+            line.substr(start, bar == std::string_view::npos ? bar : bar - start);
+        // A ring of the last twelve: field i of n sits at i % 12.
+        fields.last[fields.count % kFields] = field;
+        ++fields.count;
+        if (bar == std::string_view::npos) {
+            return fields;
+        }
         start = bar + 1;
     }
-    fields.push_back(line.substr(start));
-    return fields;
 }
 
-// Field i (0-based, of the twelve) of a line whose name took `extra` more
-// fields.
 bool ReadLine(std::string_view line, const ProgramLineLimits& limits, ProgramLine& out) {
-    const auto fields = SplitFields(line);
-    if (fields.size() < kFields) {
+    const Fields fields = SplitFields(line);
+    if (fields.count < kFields) {
         return false;
     }
-    const size_t extra = fields.size() - kFields;
-    std::string_view name = line.substr(0, static_cast<size_t>(fields[extra].data() - line.data()) +
-                                               fields[extra].size());
-    const auto field = [&](size_t i) { return Trim(fields[extra + i]); };
-    name = Trim(name);
+    const size_t extra = fields.count - kFields;
+    // Field i (0-based, of the twelve) of a line whose name took `extra` more.
+    std::array<std::string_view, kFields> field;
+    for (size_t i = 0; i < kFields; ++i) {
+        field[i] = Trim(fields.last[(extra + i) % kFields]);
+    }
+    const std::string_view first = fields.last[extra % kFields];
+    const std::string_view name =
+        Trim(line.substr(0, static_cast<size_t>(first.data() - line.data()) + first.size()));
     for (size_t i = 1; i + 1 < kFields; ++i) {
-        if (field(i).size() > limits.maxFieldBytes) {
+        if (field[i].size() > limits.maxFieldBytes) {
             return false;
         }
     }
-    if (name.empty() || name.size() > limits.maxFieldBytes || field(2).empty() ||
-        field(11).size() > limits.maxDetailsBytes) {
+    if (name.empty() || name.size() > limits.maxFieldBytes || field[2].empty() ||
+        field[11].size() > limits.maxDetailsBytes) {
         return false;
     }
     for (size_t i = 0; i < 4; ++i) {
-        if (!ParseVersionNumber(field(5 + i), out.version[i])) {
+        if (!ParseVersionNumber(field[5 + i], out.version[i])) {
             return false;
         }
     }
     out.programName = name;
-    out.exePath = field(1);
-    out.exeFilename = field(2);
-    out.versionText = field(3);
-    out.exeDate = field(9);
-    if (!ParseWhole(field(10), out.exeSize) || out.exeSize < 0) {
+    out.exePath = field[1];
+    out.exeFilename = field[2];
+    out.versionText = field[3];
+    out.exeDate = field[9];
+    if (!ParseWhole(field[10], out.exeSize) || out.exeSize < 0) {
         out.exeSize = 0;
     }
-    out.details = field(11);
+    out.details = field[11];
     return true;
 }
 
-// The first CR or LF from start on, or npos. (find_first_of("\r\n") looks
-// every character up in that set, a library call per byte.)
-size_t LineEnd(std::string_view text, size_t start) {
-    for (size_t i = start; i < text.size(); ++i) {
-        if (text[i] == '\r' || text[i] == '\n') {
-            return i;
-        }
-    }
-    return std::string_view::npos;
-}
+// The next CR and LF of a text, each found once: looking for either with one
+// scan per byte was slow, and looking for LF afresh on every line would be
+// quadratic in a text whose lines end with CR alone.
+class LineEnds {
+public:
+    explicit LineEnds(std::string_view text) : text_(text) {}
 
-std::string Pad5(uint32_t n) {
-    std::string s = std::to_string(n);
-    return s.size() < 5 ? std::string(5 - s.size(), '0') + s : s;
-}
+    // The first CR or LF from start on, or the text's size.
+    size_t From(size_t start) { return std::min(Next(cr_, '\r', start), Next(lf_, '\n', start)); }
+
+private:
+    static constexpr size_t kUnsearched = std::string_view::npos;
+
+    size_t Next(size_t& cached, char c, size_t start) {
+        if (cached == kUnsearched || cached < start) {
+            const void* at = std::memchr(text_.data() + start, c, text_.size() - start);
+            cached = at == nullptr
+                         ? text_.size()
+                         : static_cast<size_t>(static_cast<const char*>(at) - text_.data());
+        }
+        return cached;
+    }
+
+    std::string_view text_;
+    size_t cr_ = kUnsearched, lf_ = kUnsearched;
+};
 
 } // namespace
 
@@ -103,19 +133,15 @@ std::string ProgramLine::VersionX() const {
     return FormatVersionX(version);
 }
 
-std::vector<ProgramLine> ReadProgramLines(const std::string& text,
-                                          const ProgramLineLimits& limits) {
+std::vector<ProgramLine> ReadProgramLines(std::string_view text, const ProgramLineLimits& limits) {
     std::vector<ProgramLine> lines;
-    const std::string_view all(text);
+    LineEnds ends(text);
     size_t start = 0;
-    while (start < all.size()) {
-        size_t end = LineEnd(all, start);
-        if (end == std::string_view::npos) {
-            end = all.size();
-        }
-        const std::string_view line = all.substr(start, end - start);
+    while (start < text.size()) {
+        const size_t end = ends.From(start);
+        const std::string_view line = text.substr(start, end - start);
         start = end + 1;
-        if (end < all.size() && all[end] == '\r' && start < all.size() && all[start] == '\n') {
+        if (end < text.size() && text[end] == '\r' && start < text.size() && text[start] == '\n') {
             ++start;
         }
         if (Trim(line).empty()) {
@@ -127,7 +153,7 @@ std::vector<ProgramLine> ReadProgramLines(const std::string& text,
                 throw TooManyProgramsError("more than " + std::to_string(limits.maxLines) +
                                            " programs in one check");
             }
-            lines.push_back(std::move(program));
+            lines.push_back(program);
         }
     }
     return lines;
@@ -152,8 +178,7 @@ bool ParseDottedVersion(const std::string& text, std::array<uint32_t, 4>& versio
 }
 
 std::string FormatVersionX(const std::array<uint32_t, 4>& version) {
-    return Pad5(version[0]) + "." + Pad5(version[1]) + "." + Pad5(version[2]) + "." +
-           Pad5(version[3]);
+    return VersionXOf(PackVersion(version));
 }
 
 std::string FormatVersionText(const std::array<uint32_t, 4>& version) {
@@ -162,13 +187,20 @@ std::string FormatVersionText(const std::array<uint32_t, 4>& version) {
 }
 
 std::string KeyOf(std::string_view text) {
-    std::string key(text);
-    for (char& c : key) {
+    std::string key;
+    AppendKeyOf(key, text);
+    return key;
+}
+
+void AppendKeyOf(std::string& key, std::string_view text) {
+    const size_t start = key.size();
+    key.append(text);
+    for (size_t i = start; i < key.size(); ++i) {
+        char& c = key[i];
         if (c >= 'A' && c <= 'Z') {
             c = static_cast<char>(c - 'A' + 'a');
         }
     }
-    return key;
 }
 
 } // namespace torvik::server

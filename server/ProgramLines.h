@@ -10,16 +10,18 @@
 namespace torvik::server {
 
 // One program of a check's inventory, as the client sends it: twelve fields
-// joined by "|" (texts in UTF-8, trimmed).
+// joined by "|" (texts in UTF-8, trimmed). The texts are views into the
+// inventory they were read from (a check reads hundreds of lines; copying
+// each field was a good part of its cost), so that text must outlive them.
 struct ProgramLine {
-    std::string programName; // as sent; a name that held "|" is joined back
-    std::string exePath;     // below Program Files it starts with "\"
-    std::string exeFilename;
-    std::string versionText; // "1.2.3 build:4", or "--" without version information
+    std::string_view programName; // as sent; a name that held "|" is joined back
+    std::string_view exePath;     // below Program Files it starts with "\"
+    std::string_view exeFilename;
+    std::string_view versionText; // "1.2.3 build:4", or "--" without version information
     std::array<uint32_t, 4> version{};
-    std::string exeDate; // "yyyy-mm-dd hh:nn:ss"
+    std::string_view exeDate; // "yyyy-mm-dd hh:nn:ss"
     int64_t exeSize = 0;
-    std::string details; // line breaks as "<br>"; empty once the client sent them
+    std::string_view details; // line breaks as "<br>"; empty once the client sent them
 
     // Each number padded to five digits, joined by ".".
     std::string VersionX() const;
@@ -45,8 +47,8 @@ public:
 // oversized field is skipped. A line with more than twelve fields comes from
 // a program name holding "|" (paths and file names cannot): the leading
 // fields are joined back into the name. Throws TooManyProgramsError past
-// limits.maxLines programs.
-std::vector<ProgramLine> ReadProgramLines(const std::string& text,
+// limits.maxLines programs. The lines view text.
+std::vector<ProgramLine> ReadProgramLines(std::string_view text,
                                           const ProgramLineLimits& limits = {});
 
 // "1.2.3.4" (one to four numbers) as the four numbers; false when it is not
@@ -62,5 +64,7 @@ std::string_view Trim(std::string_view s);
 
 // ASCII letters A-Z lowered, every other byte kept: the key of a name.
 std::string KeyOf(std::string_view text);
+// The same, appended to key.
+void AppendKeyOf(std::string& key, std::string_view text);
 
 } // namespace torvik::server

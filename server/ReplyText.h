@@ -2,6 +2,7 @@
 #include <initializer_list>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace torvik::server {
 
@@ -13,7 +14,11 @@ public:
     void Line(std::string_view line);
     // The fields must hold no "|" and no line break (see ReplyField).
     void Record(std::initializer_list<std::string_view> fields);
+    // Another reply's lines, as they are.
+    void Append(const ReplyText& other) { text_ += other.text_; }
+    void Reserve(size_t bytes) { text_.reserve(bytes); }
     const std::string& Text() const { return text_; }
+    std::string Take() && { return std::move(text_); }
 
 private:
     std::string text_;

@@ -96,6 +96,12 @@ void SqliteStatement::BindText(int index, std::string_view text) {
                                          SQLITE_TRANSIENT, SQLITE_UTF8));
 }
 
+void SqliteStatement::BindTextInPlace(int index, std::string_view text) {
+    const char* data = text.data() ? text.data() : "";
+    CheckBind(index, sqlite3_bind_text64(statement_.get(), index, data, text.size(),
+                                         SQLITE_STATIC, SQLITE_UTF8));
+}
+
 void SqliteStatement::BindInt64(int index, int64_t value) {
     CheckBind(index, sqlite3_bind_int64(statement_.get(), index, value));
 }

@@ -47,6 +47,9 @@ public:
     SqliteStatement(const SqliteConnection& connection, std::string_view sql);
 
     void BindText(int index, std::string_view text);
+    // Binds text where it is, without SQLite's copy (for rows written in
+    // bulk): it must stay unchanged until the statement is reset.
+    void BindTextInPlace(int index, std::string_view text);
     void BindInt64(int index, int64_t value);
     void BindNull(int index);
 

@@ -1,5 +1,6 @@
 #include "server/SqliteStorage.h"
 
+#include <array>
 #include <filesystem>
 #include <iterator>
 #include <string_view>
@@ -102,6 +103,86 @@ void Migrate(SqliteConnection& connection) {
     }
 }
 
+SqliteConnection Migrated(SqliteConnection connection) {
+    Migrate(connection);
+    return connection;
+}
+
+// The writes of a check, one statement for up to kRowsPerInsert rows:
+// SQLite's work per statement run (about a third of a row's cost) is then
+// shared by all its rows. A row whose key an earlier row of the same
+// statement has is an update of that one, as it would be run alone.
+constexpr size_t kRowsPerInsert = 32;
+constexpr std::string_view kReportInsert = R"sql(
+INSERT INTO reports (installation, name_key, exe_key, program_name, exe_filename, version_x,
+                     exe_path, exe_date, exe_size))sql";
+constexpr int kReportColumns = 9;
+constexpr std::string_view kReportConflict = R"sql(
+ON CONFLICT (installation, name_key, exe_key) DO UPDATE SET
+    program_name = excluded.program_name, exe_filename = excluded.exe_filename,
+    version_x = excluded.version_x, exe_path = excluded.exe_path,
+    exe_date = excluded.exe_date, exe_size = excluded.exe_size)sql";
+constexpr std::string_view kDetailsInsert = R"sql(
+INSERT INTO details (exe_key, version_x, exe_filename, details))sql";
+constexpr int kDetailsColumns = 4;
+constexpr std::string_view kDetailsConflict = R"sql(
+ON CONFLICT (exe_key, version_x) DO NOTHING)sql";
+constexpr std::string_view kSubmissionInsert = R"sql(
+INSERT INTO submissions (installation, name_key, exe_key, version_x, program_name, exe_filename))sql";
+constexpr int kSubmissionColumns = 6;
+constexpr std::string_view kSubmissionConflict = R"sql(
+ON CONFLICT (installation, name_key, exe_key, version_x) DO NOTHING)sql";
+
+// "insert VALUES (?, ...), ... conflict" for that many rows.
+std::string InsertSql(std::string_view insert, int columns, size_t rows,
+                      std::string_view conflict) {
+    std::string sql(insert);
+    sql += "\nVALUES ";
+    for (size_t row = 0; row < rows; ++row) {
+        sql += row == 0 ? "(" : ", (";
+        for (int column = 0; column < columns; ++column) {
+            sql += column == 0 ? "?" : ", ?";
+        }
+        sql += ")";
+    }
+    sql += conflict;
+    return sql;
+}
+
+// Leaves a prepared statement ready for its next use, also after a failure.
+class ResetOnExit {
+public:
+    explicit ResetOnExit(SqliteStatement& statement) : statement_(statement) {}
+    ~ResetOnExit() { statement_.Reset(); }
+    ResetOnExit(const ResetOnExit&) = delete;
+    ResetOnExit& operator=(const ResetOnExit&) = delete;
+
+private:
+    SqliteStatement& statement_;
+};
+
+// Writes rows kRowsPerInsert at a time with many, the rest one at a time
+// with one. bind(statement, first, row, slot) binds a row's values from
+// parameter first on; slot (below kRowsPerInsert) is the row's place in the
+// statement, for texts the caller keeps until the statement has run.
+template <typename Row, typename Bind>
+void WriteRows(SqliteStatement& many, SqliteStatement& one, int columns,
+               const std::vector<Row>& rows, const Bind& bind) {
+    size_t next = 0;
+    for (; rows.size() - next >= kRowsPerInsert; next += kRowsPerInsert) {
+        const ResetOnExit reset(many);
+        for (size_t slot = 0; slot < kRowsPerInsert; ++slot) {
+            bind(many, static_cast<int>(slot) * columns + 1, rows[next + slot], slot);
+        }
+        many.Run();
+    }
+    for (; next < rows.size(); ++next) {
+        const ResetOnExit reset(one);
+        bind(one, 1, rows[next], 0);
+        one.Run();
+    }
+}
+
 } // namespace
 
 int SqliteStorage::SchemaVersion() {
@@ -125,8 +206,20 @@ std::unique_ptr<SqliteStorage> SqliteStorage::InMemory() {
     return std::make_unique<SqliteStorage>(SqliteConnection::Open(":memory:"));
 }
 
-SqliteStorage::SqliteStorage(SqliteConnection connection) : connection_(std::move(connection)) {
-    Migrate(connection_);
+SqliteStorage::SqliteStorage(SqliteConnection connection)
+    : connection_(Migrated(std::move(connection))),
+      reports_{
+          {connection_, InsertSql(kReportInsert, kReportColumns, kRowsPerInsert, kReportConflict)},
+          {connection_, InsertSql(kReportInsert, kReportColumns, 1, kReportConflict)}},
+      details_{{connection_,
+                InsertSql(kDetailsInsert, kDetailsColumns, kRowsPerInsert, kDetailsConflict)},
+               {connection_, InsertSql(kDetailsInsert, kDetailsColumns, 1, kDetailsConflict)}},
+      submissions_{
+          {connection_,
+           InsertSql(kSubmissionInsert, kSubmissionColumns, kRowsPerInsert, kSubmissionConflict)},
+          {connection_, InsertSql(kSubmissionInsert, kSubmissionColumns, 1, kSubmissionConflict)}},
+      dataVersion_(connection_, "PRAGMA data_version") {
+    ReadDataVersion();
 }
 
 void SqliteStorage::ImportCatalogue(const std::vector<CatalogueEntry>& entries) {
@@ -175,37 +268,33 @@ FROM programs ORDER BY name_key, exe_key)sql");
     return entries;
 }
 
-std::vector<Report> SqliteStorage::LoadReports() const {
+void SqliteStorage::ForEachReport(const std::function<void(const Report&)>& each) const {
     const std::lock_guard lock(mutex_);
     SqliteStatement select(connection_, R"sql(
 SELECT installation, program_name, exe_filename, version_x, exe_path, exe_date, exe_size
 FROM reports ORDER BY installation, name_key, exe_key)sql");
-    std::vector<Report> reports;
     while (select.Step()) {
-        reports.push_back({.installation = select.ColumnText(0),
-                           .programName = select.ColumnText(1),
-                           .exeFilename = select.ColumnText(2),
-                           .versionX = select.ColumnText(3),
-                           .exePath = select.ColumnText(4),
-                           .exeDate = select.ColumnText(5),
-                           .exeSize = select.ColumnInt64(6)});
+        each({.installation = select.ColumnText(0),
+              .programName = select.ColumnText(1),
+              .exeFilename = select.ColumnText(2),
+              .versionX = select.ColumnText(3),
+              .exePath = select.ColumnText(4),
+              .exeDate = select.ColumnText(5),
+              .exeSize = select.ColumnInt64(6)});
     }
-    return reports;
 }
 
-std::vector<Submission> SqliteStorage::LoadSubmissions() const {
+void SqliteStorage::ForEachSubmission(const std::function<void(const Submission&)>& each) const {
     const std::lock_guard lock(mutex_);
     SqliteStatement select(connection_, R"sql(
 SELECT installation, program_name, exe_filename, version_x
 FROM submissions ORDER BY installation, name_key, exe_key, version_x)sql");
-    std::vector<Submission> submissions;
     while (select.Step()) {
-        submissions.push_back({.installation = select.ColumnText(0),
-                               .programName = select.ColumnText(1),
-                               .exeFilename = select.ColumnText(2),
-                               .versionX = select.ColumnText(3)});
+        each({.installation = select.ColumnText(0),
+              .programName = select.ColumnText(1),
+              .exeFilename = select.ColumnText(2),
+              .versionX = select.ColumnText(3)});
     }
-    return submissions;
 }
 
 void SqliteStorage::SaveCheck(const std::vector<Report>& changedReports,
@@ -213,60 +302,73 @@ void SqliteStorage::SaveCheck(const std::vector<Report>& changedReports,
                               const std::vector<Submission>& submissions) {
     const std::lock_guard lock(mutex_);
     SqliteTransaction transaction(connection_);
-    SqliteStatement report(connection_, R"sql(
-INSERT INTO reports (installation, name_key, exe_key, program_name, exe_filename, version_x,
-                     exe_path, exe_date, exe_size)
-VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9)
-ON CONFLICT (installation, name_key, exe_key) DO UPDATE SET
-    program_name = excluded.program_name, exe_filename = excluded.exe_filename,
-    version_x = excluded.version_x, exe_path = excluded.exe_path,
-    exe_date = excluded.exe_date, exe_size = excluded.exe_size)sql");
-    for (const auto& row : changedReports) {
-        report.BindText(1, row.installation);
-        report.BindText(2, KeyOf(row.programName));
-        report.BindText(3, KeyOf(row.exeFilename));
-        report.BindText(4, row.programName);
-        report.BindText(5, row.exeFilename);
-        report.BindText(6, row.versionX);
-        report.BindText(7, row.exePath);
-        report.BindText(8, row.exeDate);
-        report.BindInt64(9, row.exeSize);
-        report.Run();
-        report.Reset();
-    }
-    SqliteStatement detailsText(connection_, R"sql(
-INSERT INTO details (exe_key, version_x, exe_filename, details) VALUES (?1, ?2, ?3, ?4)
-ON CONFLICT (exe_key, version_x) DO NOTHING)sql");
-    for (const auto& row : details) {
-        detailsText.BindText(1, KeyOf(row.exeFilename));
-        detailsText.BindText(2, row.versionX);
-        detailsText.BindText(3, row.exeFilename);
-        detailsText.BindText(4, row.details);
-        detailsText.Run();
-        detailsText.Reset();
-    }
-    SqliteStatement submission(connection_, R"sql(
-INSERT INTO submissions (installation, name_key, exe_key, version_x, program_name, exe_filename)
-VALUES (?1, ?2, ?3, ?4, ?5, ?6)
-ON CONFLICT (installation, name_key, exe_key, version_x) DO NOTHING)sql");
-    for (const auto& row : submissions) {
-        submission.BindText(1, row.installation);
-        submission.BindText(2, KeyOf(row.programName));
-        submission.BindText(3, KeyOf(row.exeFilename));
-        submission.BindText(4, row.versionX);
-        submission.BindText(5, row.programName);
-        submission.BindText(6, row.exeFilename);
-        submission.Run();
-        submission.Reset();
-    }
+    // The keys of the rows of one statement, bound in place.
+    std::array<std::string, kRowsPerInsert> nameKeys, exeKeys;
+    const auto keys = [&](size_t slot, std::string_view programName, std::string_view exeFilename) {
+        nameKeys[slot].clear();
+        AppendKeyOf(nameKeys[slot], programName);
+        exeKeys[slot].clear();
+        AppendKeyOf(exeKeys[slot], exeFilename);
+    };
+    WriteRows(reports_.many, reports_.one, kReportColumns, changedReports,
+              [&](SqliteStatement& insert, int first, const Report& row, size_t slot) {
+                  keys(slot, row.programName, row.exeFilename);
+                  insert.BindTextInPlace(first, row.installation);
+                  insert.BindTextInPlace(first + 1, nameKeys[slot]);
+                  insert.BindTextInPlace(first + 2, exeKeys[slot]);
+                  insert.BindTextInPlace(first + 3, row.programName);
+                  insert.BindTextInPlace(first + 4, row.exeFilename);
+                  insert.BindTextInPlace(first + 5, row.versionX);
+                  insert.BindTextInPlace(first + 6, row.exePath);
+                  insert.BindTextInPlace(first + 7, row.exeDate);
+                  insert.BindInt64(first + 8, row.exeSize);
+              });
+    WriteRows(details_.many, details_.one, kDetailsColumns, details,
+              [&](SqliteStatement& insert, int first, const DetailsRow& row, size_t slot) {
+                  keys(slot, "", row.exeFilename);
+                  insert.BindTextInPlace(first, exeKeys[slot]);
+                  insert.BindTextInPlace(first + 1, row.versionX);
+                  insert.BindTextInPlace(first + 2, row.exeFilename);
+                  insert.BindTextInPlace(first + 3, row.details);
+              });
+    WriteRows(submissions_.many, submissions_.one, kSubmissionColumns, submissions,
+              [&](SqliteStatement& insert, int first, const Submission& row, size_t slot) {
+                  keys(slot, row.programName, row.exeFilename);
+                  insert.BindTextInPlace(first, row.installation);
+                  insert.BindTextInPlace(first + 1, nameKeys[slot]);
+                  insert.BindTextInPlace(first + 2, exeKeys[slot]);
+                  insert.BindTextInPlace(first + 3, row.versionX);
+                  insert.BindTextInPlace(first + 4, row.programName);
+                  insert.BindTextInPlace(first + 5, row.exeFilename);
+              });
     transaction.Commit();
+    // Read while the connection is at hand, for checks that come during the
+    // next write. The commit stands even if this fails.
+    try {
+        ReadDataVersion();
+    } catch (const StorageError&) {
+    }
 }
 
 int64_t SqliteStorage::DataVersion() const {
-    const std::lock_guard lock(mutex_);
-    SqliteStatement pragma(connection_, "PRAGMA data_version");
-    pragma.Step();
-    return pragma.ColumnInt64(0);
+    std::unique_lock lock(mutex_, std::try_to_lock);
+    if (!lock.owns_lock()) {
+        // This object is writing (or loading): answer with the version read
+        // last, at the latest at the end of the previous write, rather than
+        // have every check wait for the write. Another connection's commit
+        // made meanwhile is seen by the next check that finds the
+        // connection free, or after this write.
+        return lastDataVersion_.load();
+    }
+    return ReadDataVersion();
+}
+
+int64_t SqliteStorage::ReadDataVersion() const {
+    const ResetOnExit reset(dataVersion_);
+    dataVersion_.Step();
+    const int64_t version = dataVersion_.ColumnInt64(0);
+    lastDataVersion_.store(version);
+    return version;
 }
 
 void SqliteStorage::AddAccount(const Account& account) {

@@ -1,4 +1,5 @@
 #pragma once
+#include <atomic>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -47,22 +48,36 @@ public:
 
     void ImportCatalogue(const std::vector<CatalogueEntry>& entries) override;
     std::vector<CatalogueEntry> LoadCatalogue() const override;
-    std::vector<Report> LoadReports() const override;
-    std::vector<Submission> LoadSubmissions() const override;
+    void ForEachReport(const std::function<void(const Report&)>& each) const override;
+    void ForEachSubmission(const std::function<void(const Submission&)>& each) const override;
     void SaveCheck(const std::vector<Report>& changedReports,
                    const std::vector<DetailsRow>& details,
                    const std::vector<Submission>& submissions) override;
     // SQLite's data version: it changes with every commit of another
     // connection to the file (another process, another SqliteStorage
     // object) that changed stored bytes, not with this object's own writes,
-    // which its owner knows of. Constant for an in-memory database.
+    // which its owner knows of. Constant for an in-memory database. Does
+    // not wait for a write of this object: during one it gives the value
+    // read last (at the latest when the previous write ended).
     int64_t DataVersion() const override;
     void AddAccount(const Account& account) override;
     std::optional<Account> FindAccount(const std::string& name) const override;
 
 private:
+    // Reads the data version; the caller holds mutex_.
+    int64_t ReadDataVersion() const;
+
     mutable std::mutex mutex_;
     SqliteConnection connection_;
+    // The inserts of SaveCheck, for many rows and for one, prepared once
+    // (preparing was a good part of a check's cost); declared after the
+    // connection, so that they end before it.
+    struct Inserts {
+        SqliteStatement many, one;
+    };
+    Inserts reports_, details_, submissions_;
+    mutable SqliteStatement dataVersion_;
+    mutable std::atomic<int64_t> lastDataVersion_{-1};
 };
 
 } // namespace torvik::server

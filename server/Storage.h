@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -65,9 +66,21 @@ public:
     virtual void ImportCatalogue(const std::vector<CatalogueEntry>& entries) = 0;
     virtual std::vector<CatalogueEntry> LoadCatalogue() const = 0;
 
-    // Every report and submission, to build the service's in-memory view.
-    virtual std::vector<Report> LoadReports() const = 0;
-    virtual std::vector<Submission> LoadSubmissions() const = 0;
+    // Every report and submission, to build the service's in-memory view:
+    // one row at a time, so that loading never holds them all as texts.
+    virtual void ForEachReport(const std::function<void(const Report&)>& each) const = 0;
+    virtual void ForEachSubmission(const std::function<void(const Submission&)>& each) const = 0;
+    // The same, as lists.
+    std::vector<Report> LoadReports() const {
+        std::vector<Report> reports;
+        ForEachReport([&](const Report& r) { reports.push_back(r); });
+        return reports;
+    }
+    std::vector<Submission> LoadSubmissions() const {
+        std::vector<Submission> submissions;
+        ForEachSubmission([&](const Submission& s) { submissions.push_back(s); });
+        return submissions;
+    }
 
     // The outcome of one check of one installation, in one transaction:
     // reports that are new or changed replace the installation's rows for

@@ -9,8 +9,8 @@ namespace {
 
 using testing::FakeStorage;
 
-ProgramLine Program(const std::string& name, const std::string& exe,
-                    std::array<uint32_t, 4> version, const std::string& details = "") {
+ProgramLine Program(std::string_view name, std::string_view exe, std::array<uint32_t, 4> version,
+                    std::string_view details = "") {
     ProgramLine p;
     p.programName = name;
     p.exeFilename = exe;
@@ -101,6 +101,38 @@ TEST_F(CheckServiceTest, NewerVersionsAreSubmissionsAndOtherUsersSeeThem) {
         service.Check("user_B", {Program("Demo App", "scanfix_app.exe", {1, 2, 3, 4})});
     EXPECT_EQ(Section(b2, "community_results"),
               (std::vector<std::string>{"Demo App|scanfix_app.exe|00002.00000.00000.00001|3"}));
+}
+
+TEST_F(CheckServiceTest, AServiceStartedAnewKnowsWhatWasRecorded) {
+    const auto inventory = [](const char* path) {
+        ProgramLine app = Program("Demo App", "scanfix_app.exe", {2, 0, 0, 1});
+        app.exePath = path;
+        return std::vector<ProgramLine>{app,
+                                        Program("Demo Tool", "scanfix_tool.exe", {10, 0, 2, 100}),
+                                        Program("Unknown", "u.exe", {1, 0, 0, 0})};
+    };
+    std::string before;
+    {
+        CheckService service(storage);
+        service.Check("user_A", inventory("\\Apps\\"));
+        service.Check("user_B", {Program("DEMO APP", "scanfix_app.exe", {2, 0, 0, 2})});
+        before = service.Check("user_C", {Program("Demo App", "scanfix_app.exe", {1, 0, 0, 0})});
+    }
+    // After a restart the view is built from the stored rows: an unchanged
+    // check writes nothing and gets the same reply, and a changed path is
+    // written.
+    CheckService restarted(storage);
+    const int saves = storage.saves;
+    EXPECT_EQ(restarted.Check("user_C", {Program("Demo App", "scanfix_app.exe", {1, 0, 0, 0})}),
+              before);
+    const std::string again = restarted.Check("user_A", inventory("\\Apps\\"));
+    EXPECT_EQ(storage.saves, saves);
+    EXPECT_EQ(Section(again, "total_points"), std::vector<std::string>{"1"});
+    EXPECT_EQ(Section(again, "community_results"),
+              std::vector<std::string>{"Demo App|scanfix_app.exe|00002.00000.00000.00002|1"});
+    restarted.Check("user_A", inventory("\\Moved\\"));
+    EXPECT_EQ(storage.saves, saves + 1);
+    EXPECT_EQ(storage.ReportCount(), 5u) << "the moved program replaces its report";
 }
 
 TEST_F(CheckServiceTest, AFailedWriteRecordsNothingAndGivesNoReply) {

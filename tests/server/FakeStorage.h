@@ -29,21 +29,17 @@ public:
         }
         return out;
     }
-    std::vector<Report> LoadReports() const override {
+    void ForEachReport(const std::function<void(const Report&)>& each) const override {
         std::lock_guard lock(mutex_);
-        std::vector<Report> out;
         for (const auto& [key, r] : reports_) {
-            out.push_back(r);
+            each(r);
         }
-        return out;
     }
-    std::vector<Submission> LoadSubmissions() const override {
+    void ForEachSubmission(const std::function<void(const Submission&)>& each) const override {
         std::lock_guard lock(mutex_);
-        std::vector<Submission> out;
         for (const auto& [key, s] : submissions_) {
-            out.push_back(s);
+            each(s);
         }
-        return out;
     }
     void SaveCheck(const std::vector<Report>& reports, const std::vector<DetailsRow>& details,
                    const std::vector<Submission>& submissions) override {

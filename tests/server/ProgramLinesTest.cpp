@@ -9,7 +9,8 @@ const std::string kApp = "Demo App|\\Demo\\|scanfix_app.exe|1.2.3 build:4|00001.
                          "1|2|3|4|2013-05-01 14:03:09|1234|[CompanyName]<br>Torvik<br>";
 
 TEST(ReadProgramLines, ReadsTheTwelveFields) {
-    const auto lines = ReadProgramLines(kApp + "\r\n");
+    const std::string text = kApp + "\r\n";
+    const auto lines = ReadProgramLines(text);
     ASSERT_EQ(lines.size(), 1u);
     const ProgramLine& p = lines[0];
     EXPECT_EQ(p.programName, "Demo App");
@@ -44,7 +45,7 @@ TEST(ReadProgramLines, NamesWithBarsLineBreaksAndBadLines) {
     for (const auto& c : cases) {
         std::vector<std::string> names;
         for (const auto& p : ReadProgramLines(c.text)) {
-            names.push_back(p.programName);
+            names.emplace_back(p.programName);
         }
         EXPECT_EQ(names, c.names) << c.text;
     }

@@ -3,12 +3,14 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <map>
 #include <thread>
 #include <tuple>
 
 #include "EntryFields.h"
 #include "TempDir.h"
 #include "server/DemoCatalogue.h"
+#include "server/ProgramLines.h"
 #include "server/Sqlite.h"
 #include "server/SqliteStorage.h"
 
@@ -217,6 +219,60 @@ TEST_F(SqliteStorageTest, SaveCheckReplacesReportsAddsDetailsOnceAndSubmissionsO
               Fields(std::vector<Submission>{
                   {"inst-1", "Demo App", "scanfix_app.exe", "00002.00000.00000.00000"},
                   {"inst-1", "Demo App", "scanfix_app.exe", "00003.00000.00000.00000"}}));
+}
+
+TEST_F(SqliteStorageTest, ALargeCheckKeepsTheLastReportOfEachProgramAndTheFirstDetails) {
+    // Rows are written many to a statement: a program reported again later
+    // in the same check, in the same statement or a later one, ends with the
+    // last report, as row-by-row writing would leave it.
+    std::vector<Report> reports;
+    std::vector<DetailsRow> details;
+    std::vector<Submission> submissions;
+    for (int i = 0; i < 100; ++i) {
+        Report r = AppReport("inst-1", "00001.00000.00000.00000");
+        r.programName = "Program " + std::to_string(i);
+        r.exeSize = i;
+        reports.push_back(r);
+        details.push_back({"app" + std::to_string(i) + ".exe", "00001.00000.00000.00000",
+                           "details " + std::to_string(i)});
+        submissions.push_back({"inst-1", r.programName, r.exeFilename, "00002.00000.00000.00000"});
+    }
+    const std::vector<Report> firstReports = reports;
+    const std::vector<Submission> firstSubmissions = submissions;
+    const auto again = [&](int program, size_t at, int64_t size) {
+        Report r = firstReports[static_cast<size_t>(program)];
+        r.programName = "PROGRAM " + std::to_string(program); // another spelling, same key
+        r.exeSize = size;
+        reports.insert(reports.begin() + static_cast<long>(at), r);
+        details.insert(
+            details.begin() + static_cast<long>(at),
+            {"APP" + std::to_string(program) + ".EXE", "00001.00000.00000.00000", "later"});
+        submissions.insert(submissions.begin() + static_cast<long>(at),
+                           firstSubmissions[static_cast<size_t>(program)]);
+    };
+    again(4, 5, 1004);               // right after the first, in the same statement
+    again(10, 70, 1010);             // in a later statement
+    again(20, reports.size(), 1020); // the last row, written alone
+    storage->SaveCheck(reports, details, submissions);
+
+    const auto stored = storage->LoadReports();
+    ASSERT_EQ(stored.size(), 100u);
+    std::map<std::string, Report> byName;
+    for (const Report& r : stored) {
+        byName[KeyOf(r.programName)] = r;
+    }
+    for (int i = 0; i < 100; ++i) {
+        const Report& r = byName["program " + std::to_string(i)];
+        const bool repeated = i == 4 || i == 10 || i == 20;
+        EXPECT_EQ(r.exeSize, repeated ? 1000 + i : i) << i;
+        EXPECT_EQ(r.programName, (repeated ? "PROGRAM " : "Program ") + std::to_string(i)) << i;
+    }
+    const auto rows = DetailsRows();
+    ASSERT_EQ(rows.size(), 100u);
+    for (const auto& [exe, version, text] : rows) {
+        EXPECT_EQ(text.rfind("details ", 0), 0u) << exe << ": the first details stay";
+    }
+    EXPECT_EQ(storage->LoadSubmissions().size(), 100u);
 }
 
 TEST_F(SqliteStorageTest, AFailureInTheMiddleOfSaveCheckWritesNothing) {
