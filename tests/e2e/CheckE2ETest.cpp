@@ -23,35 +23,6 @@ namespace {
 
 constexpr DWORD kCheckTimeoutMs = 60000;
 
-std::wstring StartMenuPrograms() {
-    wchar_t path[MAX_PATH] = {};
-    ::SHGetFolderPathW(nullptr, CSIDL_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, path);
-    return path;
-}
-
-bool CreateShortcut(const std::wstring& lnk, const std::wstring& target) {
-    IShellLinkW* link = nullptr;
-    if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                  reinterpret_cast<void**>(&link)))) {
-        return false;
-    }
-    link->SetPath(target.c_str());
-    IPersistFile* file = nullptr;
-    bool ok = SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)));
-    if (ok) {
-        ok = SUCCEEDED(file->Save(lnk.c_str(), TRUE));
-        file->Release();
-    }
-    link->Release();
-    return ok;
-}
-
-std::wstring TextOf(HWND hwnd) {
-    wchar_t buf[512] = {};
-    ::GetWindowTextW(hwnd, buf, 512);
-    return buf;
-}
-
 struct BoxSearch {
     DWORD pid;
     const std::wstring* caption;
@@ -171,6 +142,18 @@ protected:
             EXPECT_EQ(it->second, p.status) << p.name;
         }
     }
+    // Starts updater.exe with a check and accepts the privacy warning; the
+    // main window, or nullptr (a failure is added).
+    HWND StartCheck(UpdaterProcess& updater) {
+        const HWND window = updater.WaitForWindow();
+        const HWND privacy = window ? WaitForBox(updater.Id(), L"Privacy warning") : nullptr;
+        if (privacy == nullptr) {
+            ADD_FAILURE() << "no main window, or the check did not ask first";
+            return nullptr;
+        }
+        PressOk(privacy);
+        return window;
+    }
     std::string CacheFile() const {
         std::ifstream in(cache.c_str(), std::ios::binary);
         std::stringstream bytes;
@@ -247,11 +230,8 @@ TEST_F(CheckE2EWithoutService, AStoppedServiceIsReportedAndTheStatusesStay) {
     ASSERT_NE(::GetFileAttributesW(lastReply.c_str()), INVALID_FILE_ATTRIBUTES)
         << "CheckE2E leaves a last reply";
     UpdaterProcess updater(exe, L"/local_url2 /autorun");
-    const HWND window = updater.WaitForWindow();
+    const HWND window = StartCheck(updater);
     ASSERT_NE(window, nullptr);
-    const HWND privacy = WaitForBox(updater.Id(), L"Privacy warning");
-    ASSERT_NE(privacy, nullptr);
-    PressOk(privacy);
     const HWND box = WaitForBox(updater.Id(), L"");
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(BoxText(box).rfind(L"Wininet error # 12029", 0), 0u) << BoxText(box);
@@ -262,11 +242,8 @@ TEST_F(CheckE2EWithoutService, AStoppedServiceIsReportedAndTheStatusesStay) {
 
 TEST_F(CheckE2EFailingService, AnErrorLineOfTheServiceIsRaised) {
     UpdaterProcess updater(exe, L"/local_url2 /autorun");
-    const HWND window = updater.WaitForWindow();
+    const HWND window = StartCheck(updater);
     ASSERT_NE(window, nullptr);
-    const HWND privacy = WaitForBox(updater.Id(), L"Privacy warning");
-    ASSERT_NE(privacy, nullptr);
-    PressOk(privacy);
     // The service cannot record the check and answers with an error line.
     const HWND box = WaitForBox(updater.Id(), L"TorvikExcept", kCheckTimeoutMs);
     ASSERT_NE(box, nullptr);

@@ -15,37 +15,8 @@
 namespace torvik::e2e {
 namespace {
 
-std::wstring StartMenuPrograms() {
-    wchar_t path[MAX_PATH] = {};
-    ::SHGetFolderPathW(nullptr, CSIDL_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, path);
-    return path;
-}
-
-bool CreateShortcut(const std::wstring& lnk, const std::wstring& target) {
-    IShellLinkW* link = nullptr;
-    if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                  reinterpret_cast<void**>(&link)))) {
-        return false;
-    }
-    link->SetPath(target.c_str());
-    IPersistFile* file = nullptr;
-    bool ok = SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)));
-    if (ok) {
-        ok = SUCCEEDED(file->Save(lnk.c_str(), TRUE));
-        file->Release();
-    }
-    link->Release();
-    return ok;
-}
-
 HWND ChildOfClass(HWND parent, const wchar_t* cls) {
     return ::FindWindowExW(parent, nullptr, cls, nullptr);
-}
-
-std::wstring TextOf(HWND hwnd) {
-    wchar_t buf[256] = {};
-    ::GetWindowTextW(hwnd, buf, 256);
-    return buf;
 }
 
 bool SameText(const std::wstring& a, const std::wstring& b) {

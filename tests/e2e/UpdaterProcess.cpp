@@ -1,6 +1,8 @@
 #include "UpdaterProcess.h"
 
 #include <commctrl.h>
+#include <objbase.h>
+#include <shlobj.h>
 
 #include <cstdlib>
 
@@ -27,6 +29,35 @@ std::vector<HWND> UpdaterWindows() {
 std::wstring UpdaterExe() {
     const char* path = std::getenv("TORVIK_UPDATER");
     return path == nullptr ? std::wstring() : wintest::FromHostPath(path);
+}
+
+std::wstring StartMenuPrograms() {
+    wchar_t path[MAX_PATH] = {};
+    ::SHGetFolderPathW(nullptr, CSIDL_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, path);
+    return path;
+}
+
+bool CreateShortcut(const std::wstring& lnk, const std::wstring& target) {
+    IShellLinkW* link = nullptr;
+    if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                  reinterpret_cast<void**>(&link)))) {
+        return false;
+    }
+    link->SetPath(target.c_str());
+    IPersistFile* file = nullptr;
+    bool ok = SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)));
+    if (ok) {
+        ok = SUCCEEDED(file->Save(lnk.c_str(), TRUE));
+        file->Release();
+    }
+    link->Release();
+    return ok;
+}
+
+std::wstring TextOf(HWND hwnd) {
+    wchar_t buf[512] = {};
+    ::GetWindowTextW(hwnd, buf, 512);
+    return buf;
 }
 
 std::wstring FixturesFolder() {

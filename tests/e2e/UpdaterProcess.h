@@ -38,6 +38,13 @@ private:
 std::wstring UpdaterExe();
 std::wstring FixturesFolder();
 
+// The profile's Start Menu programs folder.
+std::wstring StartMenuPrograms();
+// Writes a shell shortcut to target; false when the shell refuses.
+bool CreateShortcut(const std::wstring& lnk, const std::wstring& target);
+// A window's text (up to 511 characters).
+std::wstring TextOf(HWND hwnd);
+
 // The cell texts of a report list view in another process, row by row.
 std::vector<std::vector<std::wstring>> ListViewRows(HWND list, int columns);
 
