@@ -391,7 +391,7 @@ void SqliteStorage::SaveCheck(const std::vector<Report>& changedReports,
     int64_t installationId = 0;
     WriteRows(reports_.many, reports_.one, kReportColumns, changedReports,
               [&](SqliteStatement& insert, int first, const Report& row, size_t) {
-                  // A check's rows are all of one installation.
+                  // A check's rows are all of one installation: one lookup a check.
                   if (installationId == 0 || row.installation != lastInstallation) {
                       installationId = FindInstallation(row.installation);
                       lastInstallation = row.installation;
@@ -404,8 +404,8 @@ void SqliteStorage::SaveCheck(const std::vector<Report>& changedReports,
                   insert.BindTextInPlace(first + 4, row.exeDate);
                   insert.BindInt64(first + 5, row.exeSize);
                   const auto spelling = [&](int index, std::string_view own,
-                                            const std::string& program) {
-                      if (own == program) {
+                                            const std::string& programs) {
+                      if (own == programs) {
                           insert.BindNull(index);
                       } else {
                           insert.BindTextInPlace(index, own);
