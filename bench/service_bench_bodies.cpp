@@ -417,10 +417,10 @@ int Send(const std::filesystem::path& dir, const std::string& pack, int port) {
 int Reports(const std::string& dataDir) {
     auto connection = SqliteConnection::Open(SqliteStorage::DatabasePath(dataDir));
     SqliteStatement totals(connection,
-                           "SELECT count(DISTINCT installation), count(*) FROM reports");
+                           "SELECT count(DISTINCT installation_id), count(*) FROM reports");
     totals.Step();
-    SqliteStatement wrong(connection, "SELECT count(*) FROM (SELECT installation FROM reports "
-                                      "GROUP BY installation HAVING count(*) <> ?1)");
+    SqliteStatement wrong(connection, "SELECT count(*) FROM (SELECT installation_id FROM reports "
+                                      "GROUP BY installation_id HAVING count(*) <> ?1)");
     wrong.BindInt64(1, kRecordedPerUser);
     wrong.Step();
     std::printf("installations %lld reports %lld wrong %lld\n",

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "server/CatalogueFile.h"
+#include "server/ProgramIds.h"
 #include "server/ProgramLines.h"
 
 namespace torvik::server {
@@ -64,6 +65,49 @@ CREATE TABLE accounts (
 ) WITHOUT ROWID;
 PRAGMA user_version = 1;
 )sql",
+    // Reports name their installation and program by number: the texts
+    // repeated on every row made the rows, and so each check's writes,
+    // twice as large. A report keeps its own spelling of the names only
+    // where it differs from the program's (NULL otherwise).
+    R"sql(
+CREATE TABLE installations (
+    id           INTEGER PRIMARY KEY,
+    installation TEXT NOT NULL UNIQUE
+);
+CREATE TABLE report_programs (
+    id           INTEGER PRIMARY KEY,
+    name_key     TEXT NOT NULL,
+    exe_key      TEXT NOT NULL,
+    program_name TEXT NOT NULL,
+    exe_filename TEXT NOT NULL,
+    UNIQUE (name_key, exe_key)
+);
+INSERT INTO installations (installation)
+SELECT DISTINCT installation FROM reports ORDER BY installation;
+INSERT INTO report_programs (name_key, exe_key, program_name, exe_filename)
+SELECT name_key, exe_key, min(program_name), min(exe_filename) FROM reports
+GROUP BY name_key, exe_key ORDER BY name_key, exe_key;
+CREATE TABLE reports_by_id (
+    installation_id INTEGER NOT NULL,
+    program_id      INTEGER NOT NULL,
+    version_x       TEXT NOT NULL,
+    exe_path        TEXT NOT NULL,
+    exe_date        TEXT NOT NULL,
+    exe_size        INTEGER NOT NULL,
+    program_name    TEXT,
+    exe_filename    TEXT,
+    PRIMARY KEY (installation_id, program_id)
+) WITHOUT ROWID;
+INSERT INTO reports_by_id
+SELECT i.id, p.id, r.version_x, r.exe_path, r.exe_date, r.exe_size,
+       nullif(r.program_name, p.program_name), nullif(r.exe_filename, p.exe_filename)
+FROM reports r
+JOIN installations i ON i.installation = r.installation
+JOIN report_programs p ON p.name_key = r.name_key AND p.exe_key = r.exe_key;
+DROP TABLE reports;
+ALTER TABLE reports_by_id RENAME TO reports;
+PRAGMA user_version = 2;
+)sql",
 };
 
 constexpr int kSchemaVersion = static_cast<int>(std::size(kSchemaSteps));
@@ -79,7 +123,7 @@ int64_t UserVersion(const SqliteConnection& connection) {
 // so opening it does not wait for another connection's write. A step
 // re-reads the version under the write lock: of two processes opening a new
 // database, only one creates the tables.
-void Migrate(SqliteConnection& connection) {
+void Migrate(SqliteConnection& connection, int64_t target) {
     for (;;) {
         const int64_t version = UserVersion(connection);
         if (version > kSchemaVersion) {
@@ -87,7 +131,7 @@ void Migrate(SqliteConnection& connection) {
                                ", newer than version " + std::to_string(kSchemaVersion) +
                                " that this torvik-service knows; use a newer torvik-service");
         }
-        if (version == kSchemaVersion) {
+        if (version >= target) {
             return;
         }
         SqliteTransaction transaction(connection);
@@ -104,7 +148,7 @@ void Migrate(SqliteConnection& connection) {
 }
 
 SqliteConnection Migrated(SqliteConnection connection) {
-    Migrate(connection);
+    Migrate(connection, kSchemaVersion);
     return connection;
 }
 
@@ -114,14 +158,14 @@ SqliteConnection Migrated(SqliteConnection connection) {
 // statement has is an update of that one, as it would be run alone.
 constexpr size_t kRowsPerInsert = 32;
 constexpr std::string_view kReportInsert = R"sql(
-INSERT INTO reports (installation, name_key, exe_key, program_name, exe_filename, version_x,
-                     exe_path, exe_date, exe_size))sql";
-constexpr int kReportColumns = 9;
+INSERT INTO reports (installation_id, program_id, version_x, exe_path, exe_date, exe_size,
+                     program_name, exe_filename))sql";
+constexpr int kReportColumns = 8;
 constexpr std::string_view kReportConflict = R"sql(
-ON CONFLICT (installation, name_key, exe_key) DO UPDATE SET
-    program_name = excluded.program_name, exe_filename = excluded.exe_filename,
+ON CONFLICT (installation_id, program_id) DO UPDATE SET
     version_x = excluded.version_x, exe_path = excluded.exe_path,
-    exe_date = excluded.exe_date, exe_size = excluded.exe_size)sql";
+    exe_date = excluded.exe_date, exe_size = excluded.exe_size,
+    program_name = excluded.program_name, exe_filename = excluded.exe_filename)sql";
 constexpr std::string_view kDetailsInsert = R"sql(
 INSERT INTO details (exe_key, version_x, exe_filename, details))sql";
 constexpr int kDetailsColumns = 4;
@@ -189,6 +233,10 @@ int SqliteStorage::SchemaVersion() {
     return kSchemaVersion;
 }
 
+void SqliteStorage::MigrateTo(SqliteConnection& connection, int version) {
+    Migrate(connection, version);
+}
+
 std::string SqliteStorage::DatabasePath(const std::string& dataDir) {
     return (std::filesystem::path(dataDir) / "torvik.db").string();
 }
@@ -218,6 +266,16 @@ SqliteStorage::SqliteStorage(SqliteConnection connection)
           {connection_,
            InsertSql(kSubmissionInsert, kSubmissionColumns, kRowsPerInsert, kSubmissionConflict)},
           {connection_, InsertSql(kSubmissionInsert, kSubmissionColumns, 1, kSubmissionConflict)}},
+      ids_{
+          .insertInstallation = {connection_, R"sql(
+INSERT INTO installations (installation) VALUES (?1) ON CONFLICT (installation) DO NOTHING)sql"},
+          .findInstallation = {connection_, "SELECT id FROM installations WHERE installation = ?1"},
+          .insertProgram = {connection_, R"sql(
+INSERT INTO report_programs (name_key, exe_key, program_name, exe_filename)
+VALUES (?1, ?2, ?3, ?4) ON CONFLICT (name_key, exe_key) DO NOTHING)sql"},
+          .findProgram = {connection_, R"sql(
+SELECT id, program_name, exe_filename FROM report_programs
+WHERE name_key = ?1 AND exe_key = ?2)sql"}},
       dataVersion_(connection_, "PRAGMA data_version") {
     ReadDataVersion();
 }
@@ -271,8 +329,12 @@ FROM programs ORDER BY name_key, exe_key)sql");
 void SqliteStorage::ForEachReport(const std::function<void(const Report&)>& each) const {
     const std::lock_guard lock(mutex_);
     SqliteStatement select(connection_, R"sql(
-SELECT installation, program_name, exe_filename, version_x, exe_path, exe_date, exe_size
-FROM reports ORDER BY installation, name_key, exe_key)sql");
+SELECT i.installation, coalesce(r.program_name, p.program_name),
+       coalesce(r.exe_filename, p.exe_filename), r.version_x, r.exe_path, r.exe_date, r.exe_size
+FROM reports r
+JOIN installations i ON i.id = r.installation_id
+JOIN report_programs p ON p.id = r.program_id
+ORDER BY i.installation, p.name_key, p.exe_key)sql");
     while (select.Step()) {
         each({.installation = select.ColumnText(0),
               .programName = select.ColumnText(1),
@@ -310,18 +372,47 @@ void SqliteStorage::SaveCheck(const std::vector<Report>& changedReports,
         exeKeys[slot].clear();
         AppendKeyOf(exeKeys[slot], exeFilename);
     };
+    // Programs first numbered by this write join programs_ once it is
+    // committed: a rolled-back number may go to another program later.
+    std::unordered_map<std::string, ProgramRow> added;
+    std::string key;
+    const auto program = [&](std::string_view programName,
+                             std::string_view exeFilename) -> const ProgramRow& {
+        MakeProgramKey(key, programName, exeFilename);
+        if (const auto known = programs_.find(key); known != programs_.end()) {
+            return known->second;
+        }
+        if (const auto known = added.find(key); known != added.end()) {
+            return known->second;
+        }
+        return added.emplace(key, FindProgram(programName, exeFilename)).first->second;
+    };
+    std::string lastInstallation;
+    int64_t installationId = 0;
     WriteRows(reports_.many, reports_.one, kReportColumns, changedReports,
-              [&](SqliteStatement& insert, int first, const Report& row, size_t slot) {
-                  keys(slot, row.programName, row.exeFilename);
-                  insert.BindTextInPlace(first, row.installation);
-                  insert.BindTextInPlace(first + 1, nameKeys[slot]);
-                  insert.BindTextInPlace(first + 2, exeKeys[slot]);
-                  insert.BindTextInPlace(first + 3, row.programName);
-                  insert.BindTextInPlace(first + 4, row.exeFilename);
-                  insert.BindTextInPlace(first + 5, row.versionX);
-                  insert.BindTextInPlace(first + 6, row.exePath);
-                  insert.BindTextInPlace(first + 7, row.exeDate);
-                  insert.BindInt64(first + 8, row.exeSize);
+              [&](SqliteStatement& insert, int first, const Report& row, size_t) {
+                  // A check's rows are all of one installation: one lookup a check.
+                  if (installationId == 0 || row.installation != lastInstallation) {
+                      installationId = FindInstallation(row.installation);
+                      lastInstallation = row.installation;
+                  }
+                  const ProgramRow& p = program(row.programName, row.exeFilename);
+                  insert.BindInt64(first, installationId);
+                  insert.BindInt64(first + 1, p.id);
+                  insert.BindTextInPlace(first + 2, row.versionX);
+                  insert.BindTextInPlace(first + 3, row.exePath);
+                  insert.BindTextInPlace(first + 4, row.exeDate);
+                  insert.BindInt64(first + 5, row.exeSize);
+                  const auto spelling = [&](int index, std::string_view own,
+                                            const std::string& programs) {
+                      if (own == programs) {
+                          insert.BindNull(index);
+                      } else {
+                          insert.BindTextInPlace(index, own);
+                      }
+                  };
+                  spelling(first + 6, row.programName, p.programName);
+                  spelling(first + 7, row.exeFilename, p.exeFilename);
               });
     WriteRows(details_.many, details_.one, kDetailsColumns, details,
               [&](SqliteStatement& insert, int first, const DetailsRow& row, size_t slot) {
@@ -342,12 +433,49 @@ void SqliteStorage::SaveCheck(const std::vector<Report>& changedReports,
                   insert.BindTextInPlace(first + 5, row.exeFilename);
               });
     transaction.Commit();
+    programs_.merge(added);
     // Read while the connection is at hand, for checks that come during the
     // next write. The commit stands even if this fails.
     try {
         ReadDataVersion();
     } catch (const StorageError&) {
     }
+}
+
+int64_t SqliteStorage::FindInstallation(const std::string& installation) {
+    {
+        const ResetOnExit reset(ids_.insertInstallation);
+        ids_.insertInstallation.BindTextInPlace(1, installation);
+        ids_.insertInstallation.Run();
+    }
+    const ResetOnExit reset(ids_.findInstallation);
+    ids_.findInstallation.BindTextInPlace(1, installation);
+    if (!ids_.findInstallation.Step()) {
+        throw StorageError("the installation was not numbered");
+    }
+    return ids_.findInstallation.ColumnInt64(0);
+}
+
+SqliteStorage::ProgramRow SqliteStorage::FindProgram(std::string_view programName,
+                                                     std::string_view exeFilename) {
+    const std::string nameKey = KeyOf(programName), exeKey = KeyOf(exeFilename);
+    {
+        const ResetOnExit reset(ids_.insertProgram);
+        ids_.insertProgram.BindTextInPlace(1, nameKey);
+        ids_.insertProgram.BindTextInPlace(2, exeKey);
+        ids_.insertProgram.BindTextInPlace(3, programName);
+        ids_.insertProgram.BindTextInPlace(4, exeFilename);
+        ids_.insertProgram.Run();
+    }
+    const ResetOnExit reset(ids_.findProgram);
+    ids_.findProgram.BindTextInPlace(1, nameKey);
+    ids_.findProgram.BindTextInPlace(2, exeKey);
+    if (!ids_.findProgram.Step()) {
+        throw StorageError("the program was not numbered");
+    }
+    return {.id = ids_.findProgram.ColumnInt64(0),
+            .programName = ids_.findProgram.ColumnText(1),
+            .exeFilename = ids_.findProgram.ColumnText(2)};
 }
 
 int64_t SqliteStorage::DataVersion() const {

@@ -3,6 +3,8 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 
 #include "server/Sqlite.h"
 #include "server/Storage.h"
@@ -13,14 +15,19 @@ namespace torvik::server {
 // processes may open the same file (WAL mode); within a process, one
 // connection serves every thread in turn.
 //
-// Tables (schema version 1). Keys are KeyOf() of the texts beside
+// Tables (schema version 2). Keys are KeyOf() of the texts beside
 // them; the texts keep the spelling of their last write.
 //   programs    (name_key, exe_key) primary key, program_name,
 //               exe_filename, latest_version, product_url, download_url,
 //               comments, has_icon (0 or 1): the catalogue.
-//   reports     (installation, name_key, exe_key) primary key,
-//               program_name, exe_filename, version_x, exe_path, exe_date,
-//               exe_size: each installation's last report of a program.
+//   installations   id primary key, installation (unique).
+//   report_programs id primary key, (name_key, exe_key) unique,
+//               program_name, exe_filename (the first spelling reported):
+//               the programs that reports name.
+//   reports     (installation_id, program_id) primary key, version_x,
+//               exe_path, exe_date, exe_size, program_name and exe_filename
+//               (NULL when spelt as in report_programs): each
+//               installation's last report of a program.
 //   details     (exe_key, version_x) primary key, exe_filename, details:
 //               the first details text of an executable and version.
 //   submissions (installation, name_key, exe_key, version_x) primary key,
@@ -32,6 +39,9 @@ class SqliteStorage : public Storage {
 public:
     // The schema version this code creates and reads.
     static int SchemaVersion();
+    // Brings a database up to the given schema version (at most
+    // SchemaVersion()), for tests of the later steps on older data.
+    static void MigrateTo(SqliteConnection& connection, int version);
     // The database file of a data folder.
     static std::string DatabasePath(const std::string& dataDir);
 
@@ -64,8 +74,17 @@ public:
     std::optional<Account> FindAccount(const std::string& name) const override;
 
 private:
+    // A program of report_programs.
+    struct ProgramRow {
+        int64_t id = 0;
+        std::string programName, exeFilename;
+    };
     // Reads the data version; the caller holds mutex_.
     int64_t ReadDataVersion() const;
+    // The numbers of an installation and of a program, new ones when they
+    // have none yet; the caller holds mutex_ and a write transaction.
+    int64_t FindInstallation(const std::string& installation);
+    ProgramRow FindProgram(std::string_view programName, std::string_view exeFilename);
 
     mutable std::mutex mutex_;
     SqliteConnection connection_;
@@ -76,6 +95,14 @@ private:
         SqliteStatement many, one;
     };
     Inserts reports_, details_, submissions_;
+    struct Numbering {
+        SqliteStatement insertInstallation, findInstallation, insertProgram, findProgram;
+    };
+    Numbering ids_;
+    // The committed programs of report_programs by ProgramKey(), filled as
+    // writes meet them: a row, once written, never changes, so this holds
+    // also when another connection wrote it.
+    std::unordered_map<std::string, ProgramRow> programs_;
     mutable SqliteStatement dataVersion_;
     mutable std::atomic<int64_t> lastDataVersion_{-1};
 };

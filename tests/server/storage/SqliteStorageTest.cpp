@@ -123,6 +123,77 @@ TEST_F(SqliteStorageTest, RefusesADatabaseOfANewerSchemaAndLeavesItAlone) {
     EXPECT_EQ(version.ColumnInt64(0), 1000);
 }
 
+TEST_F(SqliteStorageTest, UpgradesASchemaVersion1DatabaseKeepingEveryRow) {
+    storage.reset();
+    std::filesystem::remove(SqliteStorage::DatabasePath(DataDir()));
+    // Reports as version 1 held them: each row with its own spelling of the
+    // names, two spellings of one program among the installations.
+    const std::vector<Report> reports = {
+        AppReport("inst-1", "00001.00000.00000.00000"),
+        {"inst-1", "Other Tool", "other.exe", "00000.00009.00000.00000", "d:\\other.exe",
+         "2023-01-02 03:04:05", 7},
+        {"inst-2", "DEMO app", "SCANFIX_APP.EXE", "00002.00000.00000.00000",
+         "c:\\x\\SCANFIX_APP.EXE", "2024-06-01 00:00:00", 1},
+        {"inst-3", "demo App", "scanfix_app.exe", "00003.00000.00000.00000", "", "", 0},
+    };
+    const std::vector<Submission> submissions = {
+        {"inst-2", "DEMO app", "SCANFIX_APP.EXE", "00002.00000.00000.00000"}};
+    {
+        auto db = Peek();
+        SqliteStorage::MigrateTo(db, 1);
+        SqliteStatement report(db, R"sql(
+INSERT INTO reports (installation, name_key, exe_key, program_name, exe_filename, version_x,
+                     exe_path, exe_date, exe_size)
+VALUES (?1, lower(?2), lower(?3), ?2, ?3, ?4, ?5, ?6, ?7))sql");
+        for (const Report& r : reports) {
+            report.BindText(1, r.installation);
+            report.BindText(2, r.programName);
+            report.BindText(3, r.exeFilename);
+            report.BindText(4, r.versionX);
+            report.BindText(5, r.exePath);
+            report.BindText(6, r.exeDate);
+            report.BindInt64(7, r.exeSize);
+            report.Run();
+            report.Reset();
+        }
+        db.Execute(R"sql(
+INSERT INTO submissions VALUES
+    ('inst-2', 'demo app', 'scanfix_app.exe', '00002.00000.00000.00000', 'DEMO app',
+     'SCANFIX_APP.EXE');
+INSERT INTO details VALUES ('scanfix_app.exe', '00001.00000.00000.00000', 'scanfix_app.exe', 'd');
+INSERT INTO accounts (name_key, name, moderator) VALUES ('moderator', 'Moderator', 1);
+)sql");
+        SqliteStatement version(db, "PRAGMA user_version");
+        ASSERT_TRUE(version.Step());
+        ASSERT_EQ(version.ColumnInt64(0), 1);
+    }
+
+    storage = SqliteStorage::Open(DataDir());
+    {
+        auto db = Peek();
+        SqliteStatement version(db, "PRAGMA user_version");
+        ASSERT_TRUE(version.Step());
+        EXPECT_EQ(version.ColumnInt64(0), SqliteStorage::SchemaVersion());
+    }
+    EXPECT_EQ(Fields(storage->LoadReports()), Fields(reports));
+    EXPECT_EQ(Fields(storage->LoadSubmissions()), Fields(submissions));
+    EXPECT_EQ(DetailsRows().size(), 1u);
+    EXPECT_TRUE(storage->FindAccount("moderator").has_value());
+
+    // An upgraded row is replaced by the next report of its program, in any
+    // spelling, and the installations and programs keep their numbers.
+    Report later = AppReport("inst-3", "00004.00000.00000.00000");
+    later.programName = "Demo APP";
+    storage->SaveCheck({later, AppReport("inst-4", "00001.00000.00000.00000")}, {}, {});
+    std::vector<Report> expected = reports;
+    expected[3] = later;
+    expected.push_back(AppReport("inst-4", "00001.00000.00000.00000"));
+    EXPECT_EQ(Fields(storage->LoadReports()), Fields(expected));
+    storage.reset();
+    storage = SqliteStorage::Open(DataDir());
+    EXPECT_EQ(Fields(storage->LoadReports()), Fields(expected));
+}
+
 TEST_F(SqliteStorageTest, OpenCreatesMissingFoldersAndFailsOnAFileInTheWay) {
     const std::string nested = dir.Native("a/b/c").string();
     SqliteStorage::Open(nested);
@@ -295,6 +366,33 @@ TEST_F(SqliteStorageTest, AFailureInTheMiddleOfSaveCheckWritesNothing) {
     storage->SaveCheck({report}, {details}, {});
     EXPECT_EQ(storage->LoadReports().size(), 1u);
     EXPECT_EQ(DetailsRows().size(), 1u);
+}
+
+TEST_F(SqliteStorageTest, ProgramNumbersOfAFailedOrAnotherConnectionsWriteNameTheRightProgram) {
+    // A number handed out in a write that failed may go to another program;
+    // one given by another connection must be found, not taken again.
+    const auto report = [](const std::string& installation, const std::string& name) {
+        Report r = AppReport(installation, "00001.00000.00000.00000");
+        r.programName = name;
+        return r;
+    };
+    Peek().Execute("CREATE TRIGGER refuse BEFORE INSERT ON submissions "
+                   "BEGIN SELECT RAISE(ABORT, 'refused by the test'); END");
+    EXPECT_THROW(storage->SaveCheck({report("inst-1", "Failed First")}, {},
+                                    {{"inst-1", "Failed First", "x.exe", "00002"}}),
+                 StorageError);
+    Peek().Execute("DROP TRIGGER refuse");
+    auto other = SqliteStorage::Open(DataDir());
+    other->SaveCheck({report("inst-2", "Written Elsewhere")}, {}, {});
+    storage->SaveCheck({report("inst-1", "Written Elsewhere"), report("inst-1", "Failed First")},
+                       {}, {});
+    other->SaveCheck({report("inst-2", "Failed First")}, {}, {});
+
+    const std::vector<Report> expected = {
+        report("inst-1", "Failed First"), report("inst-1", "Written Elsewhere"),
+        report("inst-2", "Failed First"), report("inst-2", "Written Elsewhere")};
+    EXPECT_EQ(Fields(storage->LoadReports()), Fields(expected));
+    EXPECT_EQ(Fields(other->LoadReports()), Fields(expected));
 }
 
 TEST_F(SqliteStorageTest, AWriteLockedDatabaseFailsTheWriteAfterTheBusyTimeout) {
