@@ -18,9 +18,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
-#include <thread>
 #include <vector>
 
+#include "RunningService.h"
 #include "common/Error.h"
 #include "common/Text.h"
 #include "common/Utf8.h"
@@ -28,7 +28,6 @@
 #include "exchange/CheckRequest.h"
 #include "platform/AnsiCodePage.h"
 #include "platform/posix/PosixFileSystem.h"
-#include "server/HttpService.h"
 #include "server/SqliteStorage.h"
 #include "service/ReplyScreening.h"
 
@@ -98,15 +97,8 @@ int main(int argc, char** argv) {
                              "https://example.org/" + std::to_string(i), "", "notes", false});
     }
     storage->ImportCatalogue(catalogue);
-    server::CheckService checks(*storage);
-    server::HttpService service(checks, {});
-    httplib::Server http;
-    service.Configure(http);
-    const int port = http.bind_to_any_port("127.0.0.1");
-    std::thread listener([&http] { http.listen_after_bind(); });
-    while (!http.is_running()) {
-        std::this_thread::yield();
-    }
+    auto running = std::make_unique<server::RunningService>(*storage);
+    const int port = running->Port();
 
     ProgramLists lists;
     for (int i = 0; i < programs; ++i) {
@@ -188,8 +180,7 @@ int main(int argc, char** argv) {
             }
         }
     }
-    http.stop();
-    listener.join();
+    running.reset();
     storage.reset();
     std::filesystem::remove_all(scratch);
 

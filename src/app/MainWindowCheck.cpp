@@ -42,7 +42,7 @@ void MainWindow::ShowPleaseWait(const std::wstring& text) {
 
 void MainWindow::HidePleaseWait() {
     pleaseWait_.clear();
-    status_.SetText(std::to_wstring(programs_.Count()) + L" programs found.");
+    HideBusyLabel();
 }
 
 void MainWindow::TurnSpinner() {

@@ -98,6 +98,28 @@ std::wstring LinesToText(const std::vector<std::wstring>& lines) {
     return out;
 }
 
+std::wstring JoinLines(const std::vector<std::wstring>& lines) {
+    std::wstring text;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (i > 0) {
+            text += L"\r\n";
+        }
+        text += lines[i];
+    }
+    return text;
+}
+
+std::wstring ReplaceAll(std::wstring text, std::wstring_view what, std::wstring_view with) {
+    if (what.empty()) {
+        return text;
+    }
+    for (size_t at = text.find(what); at != std::wstring::npos;
+         at = text.find(what, at + with.size())) {
+        text.replace(at, what.size(), with);
+    }
+    return text;
+}
+
 std::optional<int32_t> ParseDecimal(std::wstring_view text) {
     size_t pos = 0;
     bool negative = false;

@@ -28,6 +28,11 @@ std::wstring Trim(std::wstring_view s);
 std::vector<std::wstring> TextToLines(const std::wstring& text);
 // Joins lines, each followed by CR LF.
 std::wstring LinesToText(const std::vector<std::wstring>& lines);
+// Joins lines with CR LF between them (none after the last).
+std::wstring JoinLines(const std::vector<std::wstring>& lines);
+// Replaces every occurrence of what (letter case significant), searching on
+// after each replacement, so a replacement is never replaced again.
+std::wstring ReplaceAll(std::wstring text, std::wstring_view what, std::wstring_view with);
 
 // An optionally signed decimal integer that fits 32 bits; nothing else
 // (no blanks, no hexadecimal).

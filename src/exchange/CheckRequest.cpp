@@ -9,14 +9,6 @@
 namespace torvik {
 namespace {
 
-std::wstring ReplaceAll(std::wstring text, const std::wstring& what, const std::wstring& with) {
-    for (size_t pos = text.find(what); pos != std::wstring::npos;
-         pos = text.find(what, pos + with.size())) {
-        text.replace(pos, what.size(), with);
-    }
-    return text;
-}
-
 std::wstring DetailsField(const std::wstring& details) {
     return ReplaceAll(ReplaceAll(ReplaceAll(details, L"\r\n", L"<br>"), L"\r", L"<br>"), L"\n",
                       L"<br>");

@@ -8,14 +8,6 @@
 namespace torvik {
 namespace {
 
-std::wstring ReplaceAll(std::wstring text, std::wstring_view from, std::wstring_view to) {
-    for (size_t at = text.find(from); at != std::wstring::npos;
-         at = text.find(from, at + to.size())) {
-        text.replace(at, from.size(), to);
-    }
-    return text;
-}
-
 // Line breaks and "|" would end the line or the field.
 std::wstring EscapeDetails(std::wstring details) {
     details = ReplaceAll(std::move(details), L"\r\n", L"<br>");

@@ -28,14 +28,6 @@ std::optional<std::wstring> StringTableName(const VersionResource& resource) {
     return std::wstring(name);
 }
 
-std::wstring ReplaceAll(std::wstring text, const std::wstring& what, const std::wstring& with) {
-    for (size_t pos = text.find(what); pos != std::wstring::npos;
-         pos = text.find(what, pos + with.size())) {
-        text.replace(pos, what.size(), with);
-    }
-    return text;
-}
-
 } // namespace
 
 std::wstring FormatFileVersion(const FixedFileVersion& version) {

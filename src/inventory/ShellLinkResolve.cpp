@@ -3,16 +3,6 @@
 #include "common/Text.h"
 
 namespace torvik {
-namespace {
-
-std::wstring RemoveAll(std::wstring text, std::wstring_view what) {
-    for (size_t at = text.find(what); at != std::wstring::npos; at = text.find(what, at)) {
-        text.erase(at, what.size());
-    }
-    return text;
-}
-
-} // namespace
 
 ResolvedLink ResolveLinkWithParams(const ShellLinks& links, const FileSystem& fs,
                                    const std::wstring& linkFile) {
@@ -23,7 +13,7 @@ ResolvedLink ResolveLinkWithParams(const ShellLinks& links, const FileSystem& fs
         out.target = links.ResolveMSILink(linkFile);
     }
     if (out.target.find(L" (x86)") != std::wstring::npos && !fs.FileExists(out.target)) {
-        std::wstring native = RemoveAll(out.target, L" (x86)");
+        std::wstring native = ReplaceAll(out.target, L" (x86)", L"");
         if (fs.FileExists(native)) {
             out.target = std::move(native);
         }

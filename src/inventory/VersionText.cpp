@@ -26,13 +26,6 @@ int32_t NumberOrZero(const std::vector<std::wstring>& pieces, size_t index) {
     return index < pieces.size() ? ParseDecimal(pieces[index]).value_or(0) : 0;
 }
 
-std::wstring RemoveAll(std::wstring text, const std::wstring& what) {
-    for (size_t pos = text.find(what); pos != std::wstring::npos; pos = text.find(what, pos)) {
-        text.erase(pos, what.size());
-    }
-    return text;
-}
-
 } // namespace
 
 void SplitVersion123B(const std::wstring& version, int32_t& major, int32_t& minor, int32_t& release,
@@ -41,7 +34,7 @@ void SplitVersion123B(const std::wstring& version, int32_t& major, int32_t& mino
     if (version.find(L':') == std::wstring::npos) {
         return;
     }
-    const auto parts = SplitTrimmed(RemoveAll(version, L"build:"), L' ');
+    const auto parts = SplitTrimmed(ReplaceAll(version, L"build:", L""), L' ');
     build = NumberOrZero(parts, 1);
     const auto numbers = SplitTrimmed(parts[0], L'.');
     major = NumberOrZero(numbers, 0);

@@ -22,14 +22,6 @@ bool HoldsLines(ControlClass cls) {
     return cls == ControlClass::ComboBox || cls == ControlClass::ListBox;
 }
 
-std::wstring JoinLines(const std::vector<std::wstring>& lines) {
-    std::wstring text;
-    for (size_t i = 0; i < lines.size(); ++i) {
-        text += (i > 0 ? L"\r\n" : L"") + lines[i];
-    }
-    return text;
-}
-
 std::wstring UnknownClass(const Entry& e, SettingsContext& c) {
     c.showMessage(L"Unknown class for object " + e.control);
     return {};

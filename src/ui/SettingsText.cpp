@@ -8,14 +8,6 @@
 namespace torvik {
 namespace {
 
-std::wstring JoinLines(const std::vector<std::wstring>& lines) {
-    std::wstring text;
-    for (size_t i = 0; i < lines.size(); ++i) {
-        text += (i > 0 ? L"\r\n" : L"") + lines[i];
-    }
-    return text;
-}
-
 constexpr std::wstring_view kChecked = L"<checked>";
 constexpr std::wstring_view kCaption = L"<caption>";
 constexpr std::wstring_view kField = L"<FF>";

@@ -4,8 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <thread>
-
+#include "RunningService.h"
 #include "TempDir.h"
 #include "common/ProcessFlags.h"
 #include "common/Text.h"
@@ -18,7 +17,6 @@
 #include "platform/AnsiCodePage.h"
 #include "platform/posix/PosixFileSystem.h"
 #include "server/DemoCatalogue.h"
-#include "server/HttpService.h"
 #include "server/SqliteStorage.h"
 #include "service/ServiceTransport.h"
 #include "ui/CheckFlow.h"
@@ -63,19 +61,8 @@ class CheckExchange : public ::testing::Test {
 protected:
     void SetUp() override {
         storage->ImportCatalogue(DemoCatalogue());
-        checks = std::make_unique<CheckService>(*storage);
-        service = std::make_unique<HttpService>(*checks, ServiceOptions{});
-        service->Configure(server);
-        port = server.bind_to_any_port("127.0.0.1");
-        ASSERT_GT(port, 0);
-        thread = std::thread([this] { server.listen_after_bind(); });
-        while (!server.is_running()) {
-            std::this_thread::yield();
-        }
-    }
-    void TearDown() override {
-        server.stop();
-        thread.join();
+        running = std::make_unique<RunningService>(*storage);
+        port = running->Port();
     }
     void Add(ProgramLists& lists, const std::wstring& name, const std::wstring& file, int v1,
              int v2, int v3, int vb) {
@@ -105,11 +92,8 @@ protected:
     }
 
     std::unique_ptr<Storage> storage = SqliteStorage::InMemory();
-    std::unique_ptr<CheckService> checks;
-    std::unique_ptr<HttpService> service;
-    httplib::Server server;
+    std::unique_ptr<RunningService> running;
     int port = 0;
-    std::thread thread;
     PosixFileSystem fs; // the cache is not touched: no details are sent
     testing::FakeExecutableFacts facts;
     Latin1CodePage ansi;

@@ -2,9 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <thread>
-
 #include "FakeStorage.h"
+#include "RunningService.h"
 #include "protocol/Compression.h"
 #include "server/HttpService.h"
 #include "server/SqliteStorage.h"
@@ -29,21 +28,8 @@ protected:
              {"Robert'); DROP TABLE programs;--", "bobby.exe", "2.0", "", "", "", true},
              {"<script>alert(1)</script>", "x.exe", "1.0", "javascript:alert(1)", "", "", false},
              {"Foo|Bar", "foobar.exe", "1.0", "", "", "", true}});
-        checks = std::make_unique<CheckService>(*storage);
-        service = std::make_unique<HttpService>(*checks, options);
-        service->Configure(server);
-        port = server.bind_to_any_port("127.0.0.1");
-        ASSERT_GT(port, 0);
-        thread = std::thread([this] { server.listen_after_bind(); });
-        while (!server.is_running()) {
-            std::this_thread::yield();
-        }
-    }
-    void TearDown() override {
-        server.stop();
-        if (thread.joinable()) {
-            thread.join();
-        }
+        running = std::make_unique<RunningService>(*storage, options);
+        port = running->Port();
     }
     httplib::Client Client() {
         httplib::Client client("127.0.0.1", port);
@@ -67,11 +53,8 @@ protected:
     }
 
     std::unique_ptr<Storage> storage;
-    std::unique_ptr<CheckService> checks;
-    std::unique_ptr<HttpService> service;
-    httplib::Server server;
+    std::unique_ptr<RunningService> running;
     int port = 0;
-    std::thread thread;
 };
 
 std::string Line(const std::string& name, const std::string& exe, const std::string& v) {

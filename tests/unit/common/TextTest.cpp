@@ -56,5 +56,27 @@ TEST(IntToStrN, GroupsThreeDigitsWithCommas) {
     }
 }
 
+TEST(ReplaceAll, ReplacesEveryOccurrenceOnce) {
+    const struct {
+        const wchar_t* text;
+        const wchar_t* what;
+        const wchar_t* with;
+        const wchar_t* result;
+    } cases[] = {
+        {L"a\r\nb\rc\nd", L"\r\n", L"<br>", L"a<br>b\rc\nd"},
+        {L"1.2 build:3", L"build:", L"", L"1.2 3"},
+        {L"build:build:7", L"build:", L"", L"7"},
+        {L"aaa", L"a", L"aa", L"aaaaaa"}, // never rescans the replacement
+        {L"C:\\Program Files (x86)\\X", L" (x86)", L"", L"C:\\Program Files\\X"},
+        {L"same", L"", L"x", L"same"},
+        {L"Build:1", L"build:", L"", L"Build:1"}, // letter case significant
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ReplaceAll(c.text, c.what, c.with), c.result) << c.text;
+    }
+    EXPECT_EQ(JoinLines({L"a", L"", L"b"}), L"a\r\n\r\nb");
+    EXPECT_EQ(JoinLines({}), L"");
+}
+
 } // namespace
 } // namespace torvik
