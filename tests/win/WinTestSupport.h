@@ -1,7 +1,9 @@
 #pragma once
 #include <windows.h>
 
+#include <cstdlib>
 #include <string>
+#include <vector>
 
 namespace torvik::wintest {
 
@@ -42,6 +44,78 @@ inline long RunAndWait(const std::wstring& commandLine, DWORD timeoutMs = 20000)
     }
     ::CloseHandle(pi.hProcess);
     return static_cast<long>(code);
+}
+
+// Saves what the screen shows of a window as a 24-bit BMP file named NAME.bmp
+// in the folder CTest names in TORVIK_SCREENSHOTS, so that a person can look
+// at it after the run. Returns false when no folder is set or the copy fails.
+inline bool SaveWindowShot(HWND hwnd, const std::wstring& name) {
+    const char* folder = std::getenv("TORVIK_SCREENSHOTS");
+    if (folder == nullptr || *folder == '\0') {
+        return false;
+    }
+    ::ShowWindow(hwnd, SW_SHOW);
+    ::SetForegroundWindow(hwnd);
+    ::RedrawWindow(hwnd, nullptr, nullptr,
+                   RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    MSG msg;
+    for (int i = 0; i < 20; ++i) {
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+        ::Sleep(10);
+    }
+    RECT r{};
+    ::GetWindowRect(hwnd, &r);
+    const int width = r.right - r.left;
+    const int height = r.bottom - r.top;
+    if (width <= 0 || height <= 0) {
+        return false;
+    }
+    HDC screen = ::GetDC(nullptr);
+    HDC memory = ::CreateCompatibleDC(screen);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ old = ::SelectObject(memory, bitmap);
+    ::BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+    ::SelectObject(memory, old);
+
+    BITMAPINFOHEADER info{};
+    info.biSize = sizeof info;
+    info.biWidth = width;
+    info.biHeight = height;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    info.biCompression = BI_RGB;
+    const DWORD stride = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
+    std::vector<BYTE> pixels(static_cast<size_t>(stride) * static_cast<size_t>(height));
+    const int lines = ::GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), pixels.data(),
+                                  reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(memory);
+    ::ReleaseDC(nullptr, screen);
+    if (lines != height) {
+        return false;
+    }
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof info;
+    file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
+    const std::wstring path = FromHostPath(folder) + L"\\" + name + L".bmp";
+    ::CreateDirectoryW(FromHostPath(folder).c_str(), nullptr);
+    HANDLE out = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (out == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    DWORD written = 0;
+    bool ok = ::WriteFile(out, &file, sizeof file, &written, nullptr) && written == sizeof file;
+    ok = ok && ::WriteFile(out, &info, sizeof info, &written, nullptr) && written == sizeof info;
+    ok = ok &&
+         ::WriteFile(out, pixels.data(), static_cast<DWORD>(pixels.size()), &written, nullptr) &&
+         written == pixels.size();
+    ::CloseHandle(out);
+    return ok;
 }
 
 } // namespace torvik::wintest
