@@ -63,6 +63,8 @@ public:
     virtual bool AppendToFile(const std::wstring& path, const std::string& bytes) = 0;
     virtual bool CopyOneFile(const std::wstring& from, const std::wstring& to) = 0;
     virtual bool RemoveFile(const std::wstring& path) = 0;
+    // Renames a file; fails when the target exists.
+    virtual bool MoveOneFile(const std::wstring& from, const std::wstring& to) = 0;
     virtual bool ChangeCurrentDirectory(const std::wstring& path) = 0;
 };
 

@@ -190,6 +190,15 @@ bool PosixFileSystem::RemoveFile(const std::wstring& path) {
     return std::remove(NativePath(path).c_str()) == 0;
 }
 
+bool PosixFileSystem::MoveOneFile(const std::wstring& from, const std::wstring& to) {
+    // rename() would replace an existing target; MoveFileW does not.
+    std::error_code ec;
+    if (std::filesystem::exists(NativePath(to), ec)) {
+        return false;
+    }
+    return std::rename(NativePath(from).c_str(), NativePath(to).c_str()) == 0;
+}
+
 bool PosixFileSystem::ChangeCurrentDirectory(const std::wstring& path) {
     return ::chdir(NativePath(path).c_str()) == 0;
 }

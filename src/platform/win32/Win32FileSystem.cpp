@@ -163,6 +163,10 @@ bool Win32FileSystem::RemoveFile(const std::wstring& path) {
     return ::DeleteFileW(path.c_str()) != 0;
 }
 
+bool Win32FileSystem::MoveOneFile(const std::wstring& from, const std::wstring& to) {
+    return ::MoveFileW(from.c_str(), to.c_str()) != 0;
+}
+
 bool Win32FileSystem::ChangeCurrentDirectory(const std::wstring& path) {
     return ::SetCurrentDirectoryW(path.c_str()) != 0;
 }

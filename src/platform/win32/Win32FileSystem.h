@@ -18,6 +18,7 @@ public:
     bool AppendToFile(const std::wstring& path, const std::string& bytes) override;
     bool CopyOneFile(const std::wstring& from, const std::wstring& to) override;
     bool RemoveFile(const std::wstring& path) override;
+    bool MoveOneFile(const std::wstring& from, const std::wstring& to) override;
     bool ChangeCurrentDirectory(const std::wstring& path) override;
 };
 

@@ -12,7 +12,7 @@ std::wstring FakeFileSystem::Key(const std::wstring& path) {
 
 void FakeFileSystem::AddFile(const std::wstring& path, std::string content) {
     ForceDirectories(ExtractFilePath(path));
-    files_[Key(path)] = {path, std::move(content)};
+    files_[Key(path)] = {path, std::move(content), clock_};
 }
 
 void FakeFileSystem::AddFolder(const std::wstring& path) {
@@ -21,6 +21,10 @@ void FakeFileSystem::AddFolder(const std::wstring& path) {
 
 void FakeFileSystem::AddAlias(const std::wstring& shortPath, const std::wstring& longName) {
     aliases_[Key(shortPath)] = longName;
+}
+
+void FakeFileSystem::SetWriteTime(const std::wstring& path, uint64_t fileTime) {
+    files_.at(Key(path)).lastWriteTime = fileTime;
 }
 
 std::optional<std::string> FakeFileSystem::Content(const std::wstring& path) const {
@@ -72,12 +76,16 @@ std::optional<FindData> FakeFileSystem::FindEntry(const std::wstring& path) cons
         return FindData{ExtractFileName(f->second), L"", kAttrDirectory, 0, 0};
     }
     if (const auto f = files_.find(key); f != files_.end()) {
-        return FindData{ExtractFileName(f->second.path), L"", 0, f->second.content.size(), 0};
+        return FindData{ExtractFileName(f->second.path), L"", 0, f->second.content.size(),
+                        f->second.lastWriteTime};
     }
     return std::nullopt;
 }
 
 std::optional<std::string> FakeFileSystem::ReadFile(const std::wstring& path) const {
+    if (unreadable_) {
+        return std::nullopt;
+    }
     return Content(path);
 }
 
@@ -118,6 +126,17 @@ bool FakeFileSystem::CopyOneFile(const std::wstring& from, const std::wstring& t
 
 bool FakeFileSystem::RemoveFile(const std::wstring& path) {
     return files_.erase(Key(path)) != 0;
+}
+
+bool FakeFileSystem::MoveOneFile(const std::wstring& from, const std::wstring& to) {
+    const auto it = files_.find(Key(from));
+    if (it == files_.end() || readOnly_ || (files_.count(Key(to)) != 0 && Key(to) != Key(from))) {
+        return false;
+    }
+    Entry entry{to, it->second.content, it->second.lastWriteTime};
+    files_.erase(it);
+    files_[Key(to)] = entry;
+    return true;
 }
 
 bool FakeFileSystem::ChangeCurrentDirectory(const std::wstring& path) {

@@ -19,6 +19,12 @@ public:
     // Appends and writes fail everywhere.
     void SetReadOnly(bool readOnly) { readOnly_ = readOnly; }
     std::optional<std::string> Content(const std::wstring& path) const;
+    // Last-write time (FILETIME ticks) of an existing file, and the time
+    // that later writes give their file.
+    void SetWriteTime(const std::wstring& path, uint64_t fileTime);
+    void SetClock(uint64_t fileTime) { clock_ = fileTime; }
+    // Reads fail everywhere (a file held open by another program).
+    void SetUnreadable(bool unreadable) { unreadable_ = unreadable; }
     std::wstring CurrentDirectory() const { return currentDirectory_; }
 
     bool FileExists(const std::wstring& path) const override;
@@ -32,12 +38,14 @@ public:
     bool AppendToFile(const std::wstring& path, const std::string& bytes) override;
     bool CopyOneFile(const std::wstring& from, const std::wstring& to) override;
     bool RemoveFile(const std::wstring& path) override;
+    bool MoveOneFile(const std::wstring& from, const std::wstring& to) override;
     bool ChangeCurrentDirectory(const std::wstring& path) override;
 
 private:
     struct Entry {
         std::wstring path; // as added, for its name
         std::string content;
+        uint64_t lastWriteTime = 0;
     };
     static std::wstring Key(const std::wstring& path);
 
@@ -47,6 +55,8 @@ private:
     std::set<std::wstring> failingCopies_;
     std::wstring currentDirectory_;
     bool readOnly_ = false;
+    bool unreadable_ = false;
+    uint64_t clock_ = 0;
 };
 
 } // namespace torvik::testing
