@@ -27,6 +27,41 @@ std::wstring UnknownClass(const Entry& e, SettingsContext& c) {
     return {};
 }
 
+const wchar_t* ClassName(ControlClass cls) {
+    switch (cls) {
+    case ControlClass::Edit:
+        return L"Edit";
+    case ControlClass::CheckBox:
+        return L"CheckBox";
+    case ControlClass::RadioButton:
+        return L"RadioButton";
+    case ControlClass::ComboBox:
+        return L"ComboBox";
+    case ControlClass::ListBox:
+        return L"ListBox";
+    case ControlClass::ListView:
+        return L"ListView";
+    case ControlClass::Memo:
+        return L"Memo";
+    case ControlClass::DatePicker:
+        return L"DatePicker";
+    case ControlClass::NumericEdit:
+        return L"NumericEdit";
+    case ControlClass::Other:
+        break;
+    }
+    return L"Other";
+}
+
+// Column widths belong to list views only.
+bool IsListView(const Entry& e, SettingsContext& c) {
+    if (e.cls == ControlClass::ListView) {
+        return true;
+    }
+    c.showMessage(L"Unknown LV class for object: " + e.control + L", class: " + ClassName(e.cls));
+    return false;
+}
+
 std::optional<double> ParseNumber(const std::wstring& text) {
     if (text.empty()) {
         return std::nullopt;
@@ -133,9 +168,13 @@ const std::vector<PropertyKind>& Kinds() {
         BoundKind<Bound::Top>(L"Top"),
         {L"Columns",
          [](const Entry& e, SettingsContext& c) {
-             return GetColumns(c.controls.ColumnWidths(e.control));
+             return IsListView(e, c) ? GetColumns(c.controls.ColumnWidths(e.control))
+                                     : std::wstring();
          },
          [](const Entry& e, const std::wstring& v, SettingsContext& c) {
+             if (!IsListView(e, c)) {
+                 return;
+             }
              std::vector<int> widths = c.controls.ColumnWidths(e.control);
              SetColumns(v, widths);
              c.controls.SetColumnWidths(e.control, widths);

@@ -127,12 +127,21 @@ TEST_F(SettingsStoreTest, UnknownControlsClassesAndPropertiesAreReported) {
     controls.Add(L"edName", ControlClass::Edit).text = L"x";
     auto context = Context(controls);
     const auto file = BuildSettingsText(
-        {L"edMissing.Text", L"edName.Items", L"edName.Colour", L"no dot", L"  "}, context);
-    EXPECT_EQ(messages, (std::vector<std::wstring>{L"Component edMissing not found",
-                                                   L"Unknown class for object edName",
-                                                   L"Unknown property: Colour"}));
-    // Both entries are written, empty; the last empty line is dropped.
-    EXPECT_EQ(file, (std::vector<std::wstring>{L"[edName.Items]", L"", L"[edName.Colour]"}));
+        {L"edMissing.Text", L"edName.Items", L"edName.Columns", L"edName.Colour", L"no dot", L"  "},
+        context);
+    EXPECT_EQ(messages, (std::vector<std::wstring>{
+                            L"Component edMissing not found", L"Unknown class for object edName",
+                            L"Unknown LV class for object: edName, class: Edit",
+                            L"Unknown property: Colour"}));
+    // The entries are written, empty; the last empty line is dropped.
+    EXPECT_EQ(file, (std::vector<std::wstring>{L"[edName.Items]", L"", L"[edName.Columns]", L"",
+                                               L"[edName.Colour]"}));
+    // Reading column widths into something that is not a list view sets nothing.
+    messages.clear();
+    ApplySettingsText({L"[edName.Columns]", L"40,50"}, {L"edName.Columns"}, context);
+    EXPECT_EQ(messages,
+              std::vector<std::wstring>{L"Unknown LV class for object: edName, class: Edit"});
+    EXPECT_TRUE(controls.At(L"edName").widths.empty());
 }
 
 } // namespace
