@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "common/Error.h"
+#include "common/PathUtils.h"
 #include "common/ProcessFlags.h"
 #include "inventory/ExeDetails.h"
 #include "inventory/FileDates.h"
@@ -11,6 +12,7 @@
 #include "platform/win32/Win32System.h"
 #include "protocol/ServiceHeader.h"
 #include "service/Endpoints.h"
+#include "ui/MainWindowSettings.h"
 
 namespace torvik::app {
 namespace {
@@ -109,6 +111,7 @@ void MainWindow::FormCreate() {
     AddColumn(lvMain_, ProgramListModel::kFile, L"Executable", 300);
 
     inventory_ = std::make_unique<Inventory>(services_.fs, services_.folders, *this);
+    CreateSettings();
     CreateCheck();
     try {
         inventory_->Cache.LoadCachedLibrary();
@@ -144,28 +147,109 @@ void MainWindow::CreateCheck() {
     check_ = std::make_unique<CheckFlow>(std::move(check), *this);
 }
 
+void MainWindow::CreateSettings() {
+    settingsPage_ = ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 0, 0, Handle(), nullptr,
+                                      ::GetModuleHandleW(nullptr), nullptr);
+    try {
+        settings_ = std::make_unique<WindowSettings>(
+            Handle(),
+            WindowSettingsServices{services_.fs, inventory_->Zone, inventory_->Ansi,
+                                   services_.dialogs, services_.clock},
+            services_.folders.AppSettingsPath(), ExtractFileName(OwnExecutable()),
+            MainWindowPropertiesList());
+    } catch (...) {
+        // An older positions file that cannot be read: this run goes on
+        // without stored values and writes none.
+        ReportError(CurrentExceptionText());
+        return;
+    }
+    const HWND custom = AddSetting(L"lvCustomPrograms", WC_LISTVIEWW, LVS_REPORT);
+    ListView_SetExtendedListViewStyle(custom, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
+    AddColumn(custom, 0, L"Program", 200);
+    AddColumn(custom, 1, L"Executable", 300);
+    AddSetting(L"lbProgramExclusions", L"LISTBOX", 0);
+    AddSetting(L"edUserName", L"EDIT", ES_AUTOHSCROLL);
+    AddSetting(L"cbDisablePrivacyWarning", L"BUTTON", BS_AUTOCHECKBOX);
+    AddSetting(L"edUserName2", L"EDIT", ES_AUTOHSCROLL);
+    ::SendMessageW(AddSetting(L"cbAutoCheck", L"BUTTON", BS_AUTOCHECKBOX), BM_SETCHECK, BST_CHECKED,
+                   0);
+    ::SendMessageW(AddSetting(L"cbFirstRun", L"BUTTON", BS_AUTOCHECKBOX), BM_SETCHECK, BST_CHECKED,
+                   0);
+    AddSetting(L"cbDisplayDrivers", L"BUTTON", BS_AUTOCHECKBOX);
+    AddSetting(L"cbDebug", L"BUTTON", BS_AUTOCHECKBOX);
+    ::SetWindowTextW(AddSetting(L"edServiceURL", L"EDIT", ES_AUTOHSCROLL),
+                     DefaultServiceUrl().c_str());
+}
+
+HWND MainWindow::AddSetting(const wchar_t* name, const wchar_t* windowClass, DWORD style) {
+    const HWND control =
+        ::CreateWindowExW(0, windowClass, L"", WS_CHILD | WS_VISIBLE | style, 0, 0, 100, 20,
+                          settingsPage_, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    settings_->Controls().Add(name, control);
+    return control;
+}
+
+bool MainWindow::IsChecked(const wchar_t* name) const {
+    return settings_ && settings_->Controls().Checked(name);
+}
+
+std::vector<std::wstring> MainWindow::ExclusionLines() {
+    return settings_ ? settings_->Controls().Lines(L"lbProgramExclusions")
+                     : std::vector<std::wstring>{};
+}
+
+std::wstring MainWindow::ServiceUrl() {
+    return settings_ ? settings_->Controls().Text(L"edServiceURL") : DefaultServiceUrl();
+}
+
+void MainWindow::SaveSettings() {
+    if (settings_) {
+        settings_->Project().SaveSettingsX();
+    }
+}
+
+void MainWindow::Show(int showCommand) {
+    if (settings_) {
+        settings_->Project().HandleFormShow();
+    }
+    // A stored maximized place has shown the window already.
+    if (!::IsWindowVisible(Handle())) {
+        ::ShowWindow(Handle(), showCommand);
+    }
+}
+
 void MainWindow::FormShow() {
     if (shownOnce_) {
         return;
     }
     shownOnce_ = true;
     ::SetWindowTextW(Handle(), title_.c_str());
-    // Until the settings keep it, every run is an installation of its own.
     const win32::Win32OsVersion os;
-    SetServiceHeader(BuildServiceHeader(NewUserId(services_.clock.Now()), os));
-    serviceUrl_ =
-        ServiceUrlAfterSwitches(DefaultServiceUrl(), services_.args.IsParam(L"local_url1"),
-                                services_.args.IsParam(L"local_url2"));
+    std::wstring userId = settings_ ? settings_->Controls().Text(L"edUserName") : L"";
+    if (UserIdNeedsRenewal(userId)) {
+        // Kept at the next save of the settings.
+        userId = NewUserId(services_.clock.Now());
+        if (settings_) {
+            settings_->Controls().SetText(L"edUserName", userId);
+        }
+    }
+    SetServiceHeader(BuildServiceHeader(userId, os));
+    const std::wstring url = ServiceUrlAfterSwitches(
+        ServiceUrl(), services_.args.IsParam(L"local_url1"), services_.args.IsParam(L"local_url2"));
+    if (settings_) {
+        settings_->Controls().SetText(L"edServiceURL", url);
+    }
     ::SetTimer(Handle(), kTimerInitialize, kTimerInitializeMs, nullptr);
 }
 
 void MainWindow::TimerInitializeTimer() {
-    // The automatic check is a setting that is not stored yet: only the
-    // switch asks for it.
-    check_->InitialFlow(services_.args.IsParam(L"autorun"));
+    check_->InitialFlow(IsChecked(L"cbAutoCheck") || services_.args.IsParam(L"autorun"));
 }
 
 void MainWindow::FormClose() {
+    if (settings_) {
+        settings_->Project().HandleFormCloseQuery();
+    }
     // A request in progress ends now; the check then stops without a
     // message. Closing is never refused: a cache that cannot be written is
     // reported, and the window goes all the same.

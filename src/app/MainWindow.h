@@ -4,6 +4,7 @@
 #include "app/Controls.h"
 #include "app/Inventory.h"
 #include "app/Window.h"
+#include "app/WindowSettings.h"
 #include "inventory/CommandLine.h"
 #include "inventory/PopupMsg.h"
 #include "platform/Clock.h"
@@ -37,6 +38,9 @@ public:
     ~MainWindow() override;
 
     bool Create();
+    // Puts the stored values into the controls and the window in its stored
+    // place, then shows it.
+    void Show(int showCommand);
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -54,11 +58,14 @@ private:
     void WM_ShowSelf();
     void TimerInitializeTimer();
     void CreateCheck();
+    void CreateSettings();
+    HWND AddSetting(const wchar_t* name, const wchar_t* windowClass, DWORD style);
+    bool IsChecked(const wchar_t* name) const;
 
     // ScanHooks
     void WaitLoopTurn() override;
     void PopupMsg(const std::wstring& text) override;
-    std::vector<std::wstring> ExclusionLines() override { return {}; }
+    std::vector<std::wstring> ExclusionLines() override;
     ProgramListViewRefill& ProgramListView() override { return *this; }
     void ReportWorkerError(const std::wstring& message) override;
     void ApplyLastReplyToTempList() override { check_->ApplyLastReplyToTempList(); }
@@ -75,9 +82,9 @@ private:
     void ShowMessage(const std::wstring& text) override;
     void RepaintProgramList() override;
     void ShowCounters(const CheckCounters& counters) override;
-    std::wstring ServiceUrl() override { return serviceUrl_; }
-    bool PrivacyWarningDisabled() override { return false; }
-    bool ShowRawReplies() override { return false; }
+    std::wstring ServiceUrl() override;
+    bool PrivacyWarningDisabled() override { return IsChecked(L"cbDisablePrivacyWarning"); }
+    bool ShowRawReplies() override { return IsChecked(L"cbDebug"); }
     void ShowPrivacyWarning() override;
     void ShowPleaseWait(const std::wstring& text) override;
     void HidePleaseWait() override;
@@ -87,7 +94,7 @@ private:
     void RestoreStart() override;
     void StartLateCheckTimer() override;
     void StopLateCheckTimer() override;
-    void SaveSettings() override {}
+    void SaveSettings() override;
     void TurnSpinner();
 
     MainWindowServices services_;
@@ -99,7 +106,9 @@ private:
     std::unique_ptr<Inventory> inventory_;
     ProgramListModel programs_;
 
-    std::wstring serviceUrl_;
+    // The stored values live in controls of a page that is never shown.
+    HWND settingsPage_ = nullptr;
+    std::unique_ptr<WindowSettings> settings_;
     std::wstring orgCaption_;
     std::wstring pleaseWait_, spinner_ = L"-";
     win32::Win32InternetApi internet_;

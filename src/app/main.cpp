@@ -74,7 +74,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
             return 1;
         }
         mainWindow = window.Handle();
-        ::ShowWindow(window.Handle(), showCommand);
+        window.Show(showCommand);
         ::UpdateWindow(window.Handle());
         return RunMessageLoop();
     };

@@ -98,6 +98,8 @@ protected:
         const std::wstring folder = exe.substr(0, exe.find_last_of(L'\\') + 1);
         lastReply = folder + L"updater_lastreply.ini";
         cache = folder + L"updater_cache.db";
+        settings = folder + L"updater.ini";
+        ASSERT_TRUE(WriteSettings(exe, kNoAutoCheck));
         menu = StartMenuPrograms() + kFolder;
         ::CreateDirectoryW(menu.c_str(), nullptr);
         for (const auto& p : kPrograms) {
@@ -154,14 +156,16 @@ protected:
         PressOk(privacy);
         return window;
     }
-    std::string CacheFile() const {
-        std::ifstream in(cache.c_str(), std::ios::binary);
+    static std::string FileBytes(const std::wstring& path) {
+        std::ifstream in(path.c_str(), std::ios::binary);
         std::stringstream bytes;
         bytes << in.rdbuf();
         return bytes.str();
     }
 
-    std::wstring exe, lastReply, cache, menu;
+    std::string CacheFile() const { return FileBytes(cache); }
+
+    std::wstring exe, lastReply, cache, settings, menu;
 };
 
 class CheckE2E : public CheckE2EBase {};
@@ -216,6 +220,12 @@ TEST_F(CheckE2E, ACheckShowsEveryStatusAndIsKeptForTheNextStart) {
     for (const char* file : {"scanfix_app.exe|1|", "scanfix_tool.exe|1|"}) {
         EXPECT_NE(rows.find(file), std::string::npos) << file << " in\n" << rows;
     }
+
+    // A successful check stores the settings: the anonymous user id that
+    // the service knows this installation by, and the unchanged switches.
+    const std::string stored = FileBytes(settings);
+    EXPECT_NE(stored.find("[edUserName.Text]\r\n>user_"), std::string::npos) << stored;
+    EXPECT_NE(stored.find("[cbAutoCheck.Checked]\r\n0\r\n"), std::string::npos) << stored;
 
     // A start without a check shows the statuses of the stored reply.
     UpdaterProcess again(exe, L"/local_url2");

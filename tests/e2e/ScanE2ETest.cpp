@@ -43,6 +43,7 @@ TEST(ScanE2E, StartMenuShortcutsAreListedAndCached) {
     ASSERT_TRUE(CreateShortcut(menu + L"\\Torvik E2E Gone.lnk", gone));
     const std::wstring cache = exe.substr(0, exe.find_last_of(L'\\') + 1) + L"updater_cache.db";
     ::DeleteFileW(cache.c_str());
+    ASSERT_TRUE(WriteSettings(exe, kNoAutoCheck));
 
     UpdaterProcess updater(exe, L"");
     const HWND window = updater.WaitForWindow();

@@ -11,6 +11,7 @@ protected:
         exe_ = UpdaterExe();
         ASSERT_FALSE(exe_.empty()) << "TORVIK_UPDATER is not set";
         ASSERT_TRUE(UpdaterWindows().empty()) << "a copy is still running from an earlier test";
+        ASSERT_TRUE(WriteSettings(exe_, kNoAutoCheck));
     }
     std::wstring exe_;
 };

@@ -5,6 +5,7 @@
 #include <shlobj.h>
 
 #include <cstdlib>
+#include <fstream>
 
 #include "WinTestSupport.h"
 
@@ -155,6 +156,13 @@ DWORD UpdaterProcess::Close() {
         ::PostMessageW(hwnd, WM_CLOSE, 0, 0);
     }
     return WaitForExit();
+}
+
+bool WriteSettings(const std::wstring& exe, const std::string& text) {
+    const std::wstring file = exe.substr(0, exe.find_last_of(L'\\') + 1) + L"updater.ini";
+    std::ofstream out(file.c_str(), std::ios::binary | std::ios::trunc);
+    out << text;
+    return static_cast<bool>(out);
 }
 
 } // namespace torvik::e2e

@@ -38,6 +38,12 @@ private:
 std::wstring UpdaterExe();
 std::wstring FixturesFolder();
 
+// Replaces the settings file of the copy at exe ("updater.ini" beside it)
+// with this text; false when it cannot be written.
+bool WriteSettings(const std::wstring& exe, const std::string& text);
+// Settings that leave the check to the test: no check at start.
+constexpr const char* kNoAutoCheck = "[cbAutoCheck.Checked]\r\n0\r\n";
+
 // The profile's Start Menu programs folder.
 std::wstring StartMenuPrograms();
 // Writes a shell shortcut to target; false when the shell refuses.
