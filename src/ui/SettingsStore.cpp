@@ -242,14 +242,16 @@ std::vector<std::wstring> BuildSettingsText(const std::vector<std::wstring>& pro
 }
 
 void ApplySettingsText(const std::vector<std::wstring>& fileLines,
-                       const std::vector<std::wstring>& propertiesList, SettingsContext& context) {
+                       const std::vector<std::wstring>& propertiesList, SettingsContext& context,
+                       MissingEntries missing) {
     std::wstring whole;
     for (const auto& line : fileLines) {
         whole += line + L"\r\n";
     }
     for (const auto& line : propertiesList) {
         const auto entry = EntryOf(line, context);
-        if (!entry || whole.find(line) == std::wstring::npos) {
+        if (!entry ||
+            (missing == MissingEntries::KeepDefault && whole.find(line) == std::wstring::npos)) {
             continue;
         }
         const std::wstring value = Unescape(IniSectionValue(L"[" + line + L"]", fileLines));

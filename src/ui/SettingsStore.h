@@ -68,9 +68,15 @@ struct SettingsContext {
 std::vector<std::wstring> BuildSettingsText(const std::vector<std::wstring>& propertiesList,
                                             SettingsContext& context);
 
-// Sets every listed control whose entry the file holds; a control without
-// an entry keeps its design default.
+// What becomes of a listed control that the file has no entry for.
+enum class MissingEntries {
+    KeepDefault, // settings: the control keeps its design default
+    SetEmpty     // a project document: the control is set from an empty value
+};
+
+// Sets every listed control from its entry in the file.
 void ApplySettingsText(const std::vector<std::wstring>& fileLines,
-                       const std::vector<std::wstring>& propertiesList, SettingsContext& context);
+                       const std::vector<std::wstring>& propertiesList, SettingsContext& context,
+                       MissingEntries missing = MissingEntries::KeepDefault);
 
 } // namespace torvik

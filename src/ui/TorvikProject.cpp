@@ -137,8 +137,17 @@ void TTorvikProject::HandleFormShow() {
     FormSize_Load();
 }
 
-void TTorvikProject::HandleFormCloseQuery() {
+bool TTorvikProject::HandleFormCloseQuery() {
+    if (autoSave) {
+        if (onProjectBeforeSave) {
+            onProjectBeforeSave();
+        }
+        if (flagSaveAlways || sessionMode_ || IsProjectChanged()) {
+            SaveProjectX();
+        }
+    }
     FormSize_Save();
+    return !IsMultiProject() || ProjectCanClose();
 }
 
 void TTorvikProject::SetSingleProject() {
@@ -147,23 +156,43 @@ void TTorvikProject::SetSingleProject() {
         return;
     }
     singleProjectInitialized_ = true;
+    autoSave = false;
+    singleMode_ = true;
     FixNameCaseOnDisk(files_.settings);
     OpenProjectFile(files_.settings);
 }
 
 void TTorvikProject::OpenProjectFile(std::wstring fileName) {
+    if (fileName.empty()) {
+        // No document: the controls are emptied and nothing is open.
+        ReleaseProjectMutex();
+        projectFn_.clear();
+        projectName_.clear();
+        lastLoadedFileDt_ = 0;
+        ApplySettingsFile(fileName);
+        return;
+    }
     if (ExtractFileExt(fileName).empty()) {
         fileName += extension_;
     }
     if (fileName.size() > 1 && fileName[1] != L':' && !StartsWith(fileName, L"\\\\")) {
         fileName = settingsFolder_ + fileName;
     }
+    const std::wstring name = ReplaceAll(ExtractFileName(fileName), extension_, L"");
+    if (IsMultiProject() && !forceNomutex && !AcquireProjectMutex(name)) {
+        services_.showMessage(L"Project " + name + L" is already open");
+        return;
+    }
     projectFn_ = fileName;
-    projectName_ = ReplaceAll(ExtractFileName(fileName), extension_, L"");
+    projectName_ = name;
     lastLoadedFileDt_ = FileTime(fileName);
     ApplySettingsFile(fileName);
     if (!services_.fs.FileExists(fileName) && onSetProjectDefaultValues) {
         onSetProjectDefaultValues();
+    }
+    if (IsMultiProject() && !forceNocaptionchange && documents_.setCaption) {
+        documents_.setCaption(captionHeader.empty() ? L"Project: " + projectName_
+                                                    : captionHeader + L", " + projectName_);
     }
     if (!projectName_.empty() && onProjectLoad) {
         onProjectLoad();
@@ -171,21 +200,40 @@ void TTorvikProject::OpenProjectFile(std::wstring fileName) {
 }
 
 void TTorvikProject::ApplySettingsFile(const std::wstring& fileName) {
-    const auto lines = LoadLinesRetrying(services_, fileName);
+    const auto lines =
+        fileName.empty() ? std::vector<std::wstring>{} : LoadLinesRetrying(services_, fileName);
     unreadableOnLoad_ = !lines;
     SettingsContext context = Context();
-    ApplySettingsText(lines.value_or(std::vector<std::wstring>{}), propertiesList_, context);
+    ApplySettingsText(lines.value_or(std::vector<std::wstring>{}), propertiesList_, context,
+                      IsMultiProject() ? MissingEntries::SetEmpty : MissingEntries::KeepDefault);
 }
 
-void TTorvikProject::SaveSettingsX() {
+std::vector<std::wstring> TTorvikProject::ProjectText() {
+    SettingsContext context = Context();
+    std::vector<std::wstring> lines = BuildSettingsText(propertiesList_, context);
+    if (sessionMode_) {
+        const auto session = LoadLinesRetrying(services_, files_.session);
+        const std::wstring place =
+            IniSectionValue(kFormPositionSection, session.value_or(std::vector<std::wstring>{}));
+        lines.insert(lines.begin(), {kFormPositionSection, place});
+    }
+    return lines;
+}
+
+void TTorvikProject::SaveProjectX() {
     if (projectFn_.empty()) {
-        return; // nothing loaded yet, so nothing of the user's to keep
+        if (IsMultiProject()) {
+            SaveProjectAs();
+        }
+        return; // settings not loaded yet: nothing of the user's to keep
+    }
+    if (!autoSave && onProjectBeforeSave) {
+        onProjectBeforeSave();
     }
     bool written = false;
     if (!unreadableOnLoad_) {
-        SettingsContext context = Context();
-        written =
-            SaveLinesRetrying(services_, projectFn_, BuildSettingsText(propertiesList_, context));
+        written = SaveLinesRetrying(services_, projectFn_, ProjectText());
+        modified = false;
         lastLoadedFileDt_ = FileTime(projectFn_);
     }
     if (!written || FileSize(services_.fs, projectFn_) <= 0) {

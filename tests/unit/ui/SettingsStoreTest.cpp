@@ -64,6 +64,15 @@ TEST_F(SettingsStoreTest, MissingEntriesKeepTheDesignDefaults) {
     EXPECT_TRUE(controls.At(L"cbFirstRun").checked);
     ApplySettingsText({}, kMainWindowList, context); // no file at all
     EXPECT_TRUE(controls.At(L"cbAutoCheck").checked);
+
+    // A project document sets every listed control, from an empty value
+    // when the file has no entry for it.
+    controls.At(L"lvCustomPrograms").items = {{false, false, L"Tool", {L"C:\\tool.exe"}}};
+    ApplySettingsText({L"[edUserName.Text]", L">someone else"}, kMainWindowList, context,
+                      MissingEntries::SetEmpty);
+    EXPECT_EQ(controls.At(L"edUserName").text, L"someone else");
+    EXPECT_FALSE(controls.At(L"cbAutoCheck").checked);
+    EXPECT_TRUE(controls.At(L"lvCustomPrograms").items.empty());
 }
 
 TEST_F(SettingsStoreTest, EveryPropertyKindReadsBack) {
