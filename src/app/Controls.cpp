@@ -1,11 +1,11 @@
 #include "app/Controls.h"
 
 namespace torvik::app {
-namespace {
 
-HWND CreateChild(const wchar_t* cls, DWORD style, HWND parent, const std::wstring& text, int id) {
-    const HWND hwnd = ::CreateWindowExW(0, cls, text.c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0,
-                                        0, 0, parent, reinterpret_cast<HMENU>(INT_PTR{id}),
+HWND CreateChild(const wchar_t* cls, DWORD style, HWND parent, const std::wstring& text, int id,
+                 DWORD exStyle) {
+    const HWND hwnd = ::CreateWindowExW(exStyle, cls, text.c_str(), WS_CHILD | WS_VISIBLE | style,
+                                        0, 0, 0, 0, parent, reinterpret_cast<HMENU>(INT_PTR{id}),
                                         ::GetModuleHandleW(nullptr), nullptr);
     if (hwnd != nullptr) {
         ::SendMessageW(hwnd, WM_SETFONT,
@@ -20,8 +20,6 @@ std::wstring WindowText(HWND hwnd) {
         static_cast<size_t>(::GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
     return text;
 }
-
-} // namespace
 
 bool Button::Create(HWND parent, const std::wstring& caption, int id) {
     const HWND hwnd = CreateChild(L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON, parent, caption, id);

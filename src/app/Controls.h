@@ -6,6 +6,12 @@
 
 namespace torvik::app {
 
+// A visible child control of a standard class in the GUI font.
+HWND CreateChild(const wchar_t* cls, DWORD style, HWND parent, const std::wstring& text, int id,
+                 DWORD exStyle = 0);
+// The text of any window.
+std::wstring WindowText(HWND hwnd);
+
 // A push button whose click runs onClick.
 class Button : public Control {
 public:

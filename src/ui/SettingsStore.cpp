@@ -1,13 +1,11 @@
 #include "ui/SettingsStore.h"
 
-#include <cstdio>
-#include <cwchar>
-
 #include "common/DateText.h"
 #include "common/Error.h"
 #include "common/Text.h"
 #include "protocol/IniSections.h"
 #include "protocol/Split.h"
+#include "ui/NumberText.h"
 
 namespace torvik {
 namespace {
@@ -60,15 +58,6 @@ bool IsListView(const Entry& e, SettingsContext& c) {
     }
     c.showMessage(L"Unknown LV class for object: " + e.control + L", class: " + ClassName(e.cls));
     return false;
-}
-
-std::optional<double> ParseNumber(const std::wstring& text) {
-    if (text.empty()) {
-        return std::nullopt;
-    }
-    wchar_t* end = nullptr;
-    const double value = std::wcstod(text.c_str(), &end);
-    return end == text.c_str() + text.size() ? std::optional(value) : std::nullopt;
 }
 
 // One row per property kind: how its value is read from a control and
@@ -154,13 +143,12 @@ const std::vector<PropertyKind>& Kinds() {
          }},
         {L"Value",
          [](const Entry& e, SettingsContext& c) {
-             wchar_t text[64];
-             std::swprintf(text, 64, L"%.5f",
-                           static_cast<double>(static_cast<float>(c.controls.Value(e.control))));
-             return std::wstring(text);
+             // The value is kept to single precision, as the control holds it.
+             return FixedNumberText(
+                 static_cast<double>(static_cast<float>(c.controls.Value(e.control))), 5);
          },
          [](const Entry& e, const std::wstring& v, SettingsContext& c) {
-             c.controls.SetValue(e.control, ParseNumber(v).value_or(0));
+             c.controls.SetValue(e.control, NumberOrZero(v));
          }},
         BoundKind<Bound::Width>(L"Width"),
         BoundKind<Bound::Height>(L"Height"),
