@@ -182,9 +182,7 @@ void MainWindow::CreateSettings() {
 }
 
 HWND MainWindow::AddSetting(const wchar_t* name, const wchar_t* windowClass, DWORD style) {
-    const HWND control =
-        ::CreateWindowExW(0, windowClass, L"", WS_CHILD | WS_VISIBLE | style, 0, 0, 100, 20,
-                          settingsPage_, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    const HWND control = CreateChild(windowClass, style, settingsPage_, L"", 0);
     settings_->Controls().Add(name, control);
     return control;
 }

@@ -2,11 +2,11 @@
 
 #include <commctrl.h>
 
-#include <cwchar>
-
+#include "app/Controls.h"
 #include "common/DateText.h"
 #include "common/Error.h"
 #include "common/Text.h"
+#include "ui/NumberText.h"
 
 namespace torvik::app {
 namespace {
@@ -50,13 +50,6 @@ ControlClass KindOf(HWND hwnd) {
         return ControlClass::DatePicker;
     }
     return ControlClass::Other;
-}
-
-std::wstring WindowText(HWND hwnd) {
-    std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(hwnd)) + 1, L'\0');
-    text.resize(
-        static_cast<size_t>(::GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
-    return text;
 }
 
 // The lines of a list box or a combo box's list: their messages differ only
@@ -307,17 +300,12 @@ void WindowControls::SetDate(const std::wstring& name, double date) {
 
 double WindowControls::Value(const std::wstring& name) const {
     const Entry& e = At(name);
-    const std::wstring text = Trim(WindowText(e.hwnd));
-    wchar_t* end = nullptr;
-    const double value = std::wcstod(text.c_str(), &end);
-    return end == text.c_str() ? 0 : value;
+    return NumberOrZero(Trim(WindowText(e.hwnd)));
 }
 
 void WindowControls::SetValue(const std::wstring& name, double value) {
     const Entry& e = At(name);
-    wchar_t text[64];
-    std::swprintf(text, 64, L"%g", value);
-    ::SetWindowTextW(e.hwnd, text);
+    ::SetWindowTextW(e.hwnd, NumberText(value).c_str());
 }
 
 int WindowControls::BoundOf(const std::wstring& name, Bound bound) const {
