@@ -199,6 +199,15 @@ TEST(ListViewEx, CentredScrollingAndTopRow) {
     list.EnsureVisibleCentered();
     EXPECT_EQ(list.GetTopItem(), 40);
 
+    // Scrolled into view and focused: a given row, or the selected one.
+    list.MakeVisibleK(57);
+    EXPECT_EQ(list.FocusedIndex(), 57);
+    EXPECT_GE(list.GetTopItem(), 38);
+    EXPECT_EQ(::GetFocus(), list.Handle());
+    list.FocusSelected();
+    EXPECT_EQ(list.FocusedIndex(), 50);
+    EXPECT_LE(list.GetTopItem(), 50);
+
     // Columns wider than the list: the cells move with the horizontal scroll.
     ListView_SetColumnWidth(list.Handle(), 0, 400);
     EXPECT_EQ(list.GetAbsColumnRect(1).left, 400);
