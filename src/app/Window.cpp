@@ -74,6 +74,14 @@ LRESULT Window::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         }
         break;
     }
+    case WM_DRAWITEM: {
+        auto& item = *reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+        Control* owner = item.CtlType != ODT_MENU ? Control::Of(item.hwndItem) : nullptr;
+        if (owner != nullptr && owner->OnDrawItem(item)) {
+            return TRUE;
+        }
+        break;
+    }
     case WM_TIMER:
         if (OnTimer(wParam)) {
             return 0;

@@ -26,6 +26,9 @@ public:
     // handled, so that the parent does not see them.
     virtual bool OnCommand(int /*code*/) { return false; }
     virtual std::optional<LRESULT> OnNotify(NMHDR& /*header*/) { return std::nullopt; }
+    // An owner-drawn control paints its items when its parent is asked to
+    // (WM_DRAWITEM); true when it did.
+    virtual bool OnDrawItem(DRAWITEMSTRUCT& /*item*/) { return false; }
 
 protected:
     // Binds the object to a created control window.
@@ -53,7 +56,8 @@ protected:
     bool Create(const wchar_t* className, DWORD style, DWORD exStyle, const std::wstring& title,
                 int x, int y, int width, int height, HWND parent);
     // The default routes the common messages to the typed handlers below
-    // (notifications to their control first) and the rest to DefWindowProc.
+    // (notifications to their control first, item drawing to its control
+    // only) and the rest to DefWindowProc.
     virtual LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     virtual void OnDestroyed() {}
     // Typed handlers: true (or a result) when handled.

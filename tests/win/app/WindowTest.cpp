@@ -78,10 +78,14 @@ TEST(Window, NoExceptionLeavesTheWindowProcedure) {
 // A control that answers its own notifications.
 class ProbeControl : public Button {
 public:
-    int notified = 0;
+    int notified = 0, drawn = 0;
     std::optional<LRESULT> OnNotify(NMHDR&) override {
         ++notified;
         return 7;
+    }
+    bool OnDrawItem(DRAWITEMSTRUCT&) override {
+        ++drawn;
+        return true;
     }
 };
 
@@ -133,6 +137,17 @@ TEST(Window, NotificationsReachTheControlThatSentThem) {
               9);
     EXPECT_EQ(button.notified, 1);
     EXPECT_EQ(parent.notified, 1);
+
+    // An owner-drawn control paints its own items; a menu's items are not a
+    // control's.
+    DRAWITEMSTRUCT item{};
+    item.CtlType = ODT_BUTTON;
+    item.hwndItem = button.Handle();
+    EXPECT_EQ(::SendMessageW(parent.Handle(), WM_DRAWITEM, 5, reinterpret_cast<LPARAM>(&item)),
+              TRUE);
+    item.CtlType = ODT_MENU;
+    ::SendMessageW(parent.Handle(), WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&item));
+    EXPECT_EQ(button.drawn, 1);
 
     // A menu command (no control) and the other typed handlers.
     ::SendMessageW(parent.Handle(), WM_COMMAND, MAKEWPARAM(40, 0), 0);
