@@ -10,6 +10,14 @@ namespace torvik {
 // A link label's caption is a small HTML-like mark-up. The layout below works
 // out where each piece of text goes without any window, so that the window
 // side only draws what it is given.
+//
+// Tags, letter case ignored: B I U S (and their closing tags), A HREF=target
+// (a link; /A gives back the font from before it), ALIGN CENTER / RIGHT /
+// anything else for left (from the next line on), FONT BGCOLOR=#BBGGRR or
+// clNone and SIZE=n (n halves of the label's size) until /FONT, HR SIZE=n,
+// IND n (go on n pixels from the left edge), BR. FONT COLOR is accepted and
+// left alone: the label's own colours show that it is a link. Entities:
+// &amp; &quot; &reg; &copy; &trade; &euro; &nbsp; &lt; &gt;.
 
 // What the label shows for a caption: a caption that asks for the link look
 // with "<x>" gets a link anchor and underline in front.
