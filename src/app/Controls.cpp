@@ -4,8 +4,8 @@ namespace torvik::app {
 
 HWND CreateChild(const wchar_t* cls, DWORD style, HWND parent, const std::wstring& text, int id,
                  DWORD exStyle) {
-    const HWND hwnd = ::CreateWindowExW(exStyle, cls, text.c_str(), WS_CHILD | WS_VISIBLE | style,
-                                        0, 0, 0, 0, parent, reinterpret_cast<HMENU>(INT_PTR{id}),
+    const HWND hwnd = ::CreateWindowExW(exStyle, cls, text.c_str(), kChildStyle | style, 0, 0, 0, 0,
+                                        parent, reinterpret_cast<HMENU>(INT_PTR{id}),
                                         ::GetModuleHandleW(nullptr), nullptr);
     if (hwnd != nullptr) {
         ::SendMessageW(hwnd, WM_SETFONT,

@@ -6,6 +6,10 @@
 
 namespace torvik::app {
 
+// Floating panels lie over controls of the same parent: a control paints
+// only what no sibling above it covers.
+constexpr DWORD kChildStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
+
 // A visible child control of a standard class in the GUI font.
 HWND CreateChild(const wchar_t* cls, DWORD style, HWND parent, const std::wstring& text, int id,
                  DWORD exStyle = 0);

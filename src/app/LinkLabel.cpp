@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include "app/Controls.h"
 #include "app/MarkupPainter.h"
 #include "common/Error.h"
 #include "platform/win32/UniqueHandle.h"
@@ -36,8 +37,8 @@ HCURSOR HandCursor() {
 
 bool LinkLabel::Create(HWND parent, const std::wstring& caption, int id) {
     RegisterClassOnce(WindowProc);
-    const HWND hwnd = ::CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0,
-                                        parent, reinterpret_cast<HMENU>(INT_PTR{id}),
+    const HWND hwnd = ::CreateWindowExW(0, kClassName, L"", kChildStyle, 0, 0, 0, 0, parent,
+                                        reinterpret_cast<HMENU>(INT_PTR{id}),
                                         ::GetModuleHandleW(nullptr), nullptr);
     if (hwnd == nullptr) {
         return false;

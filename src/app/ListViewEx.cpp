@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "app/Controls.h"
 #include "common/Error.h"
 #include "common/ScopeExit.h"
 
@@ -45,7 +46,7 @@ ListViewEx::~ListViewEx() {
 
 bool ListViewEx::Create(HWND parent, int id, const Options& options) {
     options_ = options;
-    DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS;
+    DWORD style = kChildStyle | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS;
     if (options.ownerData) {
         style |= LVS_OWNERDATA;
     }
