@@ -3,9 +3,9 @@
 #include <commctrl.h>
 
 #include "app/Controls.h"
-#include "common/DateText.h"
 #include "common/Error.h"
 #include "common/Text.h"
+#include "platform/win32/Win32Locale.h"
 #include "ui/NumberText.h"
 
 namespace torvik::app {
@@ -100,24 +100,6 @@ std::wstring ItemText(HWND list, int row, int column) {
 int ColumnCount(HWND list) {
     const HWND header = ListView_GetHeader(list);
     return header ? Header_GetItemCount(header) : 0;
-}
-
-double FromSystemTime(const SYSTEMTIME& t) {
-    return EncodeDateTime(
-        {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond, t.wMilliseconds});
-}
-
-SYSTEMTIME ToSystemTime(double date) {
-    const DateTimeParts p = DecodeDateTime(date);
-    SYSTEMTIME t{};
-    t.wYear = static_cast<WORD>(p.year);
-    t.wMonth = static_cast<WORD>(p.month);
-    t.wDay = static_cast<WORD>(p.day);
-    t.wHour = static_cast<WORD>(p.hour);
-    t.wMinute = static_cast<WORD>(p.minute);
-    t.wSecond = static_cast<WORD>(p.second);
-    t.wMilliseconds = static_cast<WORD>(p.millisecond);
-    return t;
 }
 
 // The control's rectangle in its parent's client coordinates.
@@ -289,12 +271,12 @@ double WindowControls::Date(const std::wstring& name) const {
     if (DateTime_GetSystemtime(e.hwnd, &t) != GDT_VALID) {
         return 0;
     }
-    return FromSystemTime(t);
+    return win32::DateTimeOf(t);
 }
 
 void WindowControls::SetDate(const std::wstring& name, double date) {
     const Entry& e = At(name);
-    SYSTEMTIME t = ToSystemTime(date);
+    SYSTEMTIME t = win32::SystemTimeOf(date);
     DateTime_SetSystemtime(e.hwnd, GDT_VALID, &t);
 }
 

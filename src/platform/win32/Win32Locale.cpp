@@ -27,7 +27,7 @@ std::optional<uint64_t> Win32TimeZone::ToLocalFileTime(uint64_t utcFileTime) con
     return (static_cast<uint64_t>(local.dwHighDateTime) << 32) | local.dwLowDateTime;
 }
 
-std::wstring LocaleDateTimeText(double date) {
+SYSTEMTIME SystemTimeOf(double date) {
     const DateTimeParts parts = DecodeDateTime(date);
     SYSTEMTIME time{};
     time.wYear = static_cast<WORD>(parts.year);
@@ -36,6 +36,17 @@ std::wstring LocaleDateTimeText(double date) {
     time.wHour = static_cast<WORD>(parts.hour);
     time.wMinute = static_cast<WORD>(parts.minute);
     time.wSecond = static_cast<WORD>(parts.second);
+    time.wMilliseconds = static_cast<WORD>(parts.millisecond);
+    return time;
+}
+
+double DateTimeOf(const SYSTEMTIME& t) {
+    return EncodeDateTime(
+        {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond, t.wMilliseconds});
+}
+
+std::wstring LocaleDateTimeText(double date) {
+    const SYSTEMTIME time = SystemTimeOf(date);
     wchar_t day[128] = {}, clock[128] = {};
     ::GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &time, nullptr, day, 128);
     ::GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &time, nullptr, clock, 128);

@@ -1,4 +1,6 @@
 #pragma once
+#include <windows.h>
+
 #include <string>
 
 #include "platform/TextCompare.h"
@@ -16,6 +18,11 @@ class Win32TimeZone : public TimeZone {
 public:
     std::optional<uint64_t> ToLocalFileTime(uint64_t utcFileTime) const override;
 };
+
+// A date and time (days since 1899-12-30) as the system's structure, and
+// back; the structure's day of the week is left 0.
+SYSTEMTIME SystemTimeOf(double date);
+double DateTimeOf(const SYSTEMTIME& time);
 
 // A local date and time (days since 1899-12-30) in the user's short date and
 // long time formats.
