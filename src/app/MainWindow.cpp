@@ -91,6 +91,11 @@ bool MainWindow::OnTimer(UINT_PTR id) {
     }
 }
 
+bool MainWindow::OnCommand(int id, int code, HWND control) {
+    // Menu entries come without a control.
+    return control == nullptr && code == 0 && OnMenuCommand(static_cast<UINT>(id));
+}
+
 void MainWindow::FormCreate() {
     start_.Create(Handle(), L" Start", kStartButtonId);
     start_.onClick = [this] { check_->StartPressed(); };
@@ -99,8 +104,8 @@ void MainWindow::FormCreate() {
     lastCheck_.Create(Handle());
     counters_.Create(Handle());
     lvMain_ = ::CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
-                                WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SHOWSELALWAYS, 0, 0, 0, 0,
-                                Handle(), nullptr, ::GetModuleHandleW(nullptr), nullptr);
+                                kChildStyle | LVS_REPORT | LVS_SHOWSELALWAYS, 0, 0, 0, 0, Handle(),
+                                nullptr, ::GetModuleHandleW(nullptr), nullptr);
     ::SendMessageW(lvMain_, WM_SETFONT,
                    reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), TRUE);
     ListView_SetExtendedListViewStyle(lvMain_, LVS_EX_FULLROWSELECT);
@@ -112,6 +117,8 @@ void MainWindow::FormCreate() {
 
     inventory_ = std::make_unique<Inventory>(services_.fs, services_.folders, *this);
     CreateSettings();
+    CreatePanels();
+    CreateMainMenu();
     CreateCheck();
     try {
         inventory_->Cache.LoadCachedLibrary();
@@ -161,29 +168,24 @@ void MainWindow::CreateSettings() {
         // An older positions file that cannot be read: this run goes on
         // without stored values and writes none.
         ReportError(CurrentExceptionText());
-        return;
     }
-    const HWND custom = AddSetting(L"lvCustomPrograms", WC_LISTVIEWW, LVS_REPORT);
-    ListView_SetExtendedListViewStyle(custom, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
-    AddColumn(custom, 0, L"Program", 200);
-    AddColumn(custom, 1, L"Executable", 300);
-    AddSetting(L"lbProgramExclusions", L"LISTBOX", 0);
     AddSetting(L"edUserName", L"EDIT", ES_AUTOHSCROLL);
     AddSetting(L"cbDisablePrivacyWarning", L"BUTTON", BS_AUTOCHECKBOX);
     AddSetting(L"edUserName2", L"EDIT", ES_AUTOHSCROLL);
-    ::SendMessageW(AddSetting(L"cbAutoCheck", L"BUTTON", BS_AUTOCHECKBOX), BM_SETCHECK, BST_CHECKED,
-                   0);
     ::SendMessageW(AddSetting(L"cbFirstRun", L"BUTTON", BS_AUTOCHECKBOX), BM_SETCHECK, BST_CHECKED,
                    0);
-    AddSetting(L"cbDisplayDrivers", L"BUTTON", BS_AUTOCHECKBOX);
     AddSetting(L"cbDebug", L"BUTTON", BS_AUTOCHECKBOX);
     ::SetWindowTextW(AddSetting(L"edServiceURL", L"EDIT", ES_AUTOHSCROLL),
                      DefaultServiceUrl().c_str());
 }
 
-HWND MainWindow::AddSetting(const wchar_t* name, const wchar_t* windowClass, DWORD style) {
-    const HWND control = CreateChild(windowClass, style, settingsPage_, L"", 0);
-    settings_->Controls().Add(name, control);
+HWND MainWindow::AddSetting(const wchar_t* name, const wchar_t* windowClass, DWORD style,
+                            HWND parent, const std::wstring& caption) {
+    const HWND control =
+        CreateChild(windowClass, style, parent ? parent : settingsPage_, caption, 0);
+    if (settings_) {
+        settings_->Controls().Add(name, control);
+    }
     return control;
 }
 
@@ -268,6 +270,12 @@ void MainWindow::WM_ShowSelf() {
 }
 
 void MainWindow::OnSize(int width, int height) {
+    if (::IsWindowVisible(pleaseWaitPanel_.Handle())) {
+        pleaseWaitPanel_.CentreAndShow();
+    }
+    for (CaptionPanel* panel : {&privacyPanel_, &settingsPanel_}) {
+        panel->KeepInsideParent();
+    }
     ::MoveWindow(start_.Handle(), 12, 10, 90, 26, TRUE);
     ::MoveWindow(status_.Handle(), 114, 8, width - 126, 16, TRUE);
     ::MoveWindow(lastCheck_.Handle(), 114, 26, width - 126, 16, TRUE);

@@ -1,8 +1,13 @@
 #pragma once
 #include <memory>
 
+#include "app/CaptionPanel.h"
 #include "app/Controls.h"
+#include "app/FileEdit.h"
 #include "app/Inventory.h"
+#include "app/ListViewEx.h"
+#include "app/NavigationBar.h"
+#include "app/PageControl.h"
 #include "app/Window.h"
 #include "app/WindowSettings.h"
 #include "inventory/CommandLine.h"
@@ -45,6 +50,7 @@ public:
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
     bool OnTimer(UINT_PTR id) override;
+    bool OnCommand(int id, int code, HWND control) override;
     void OnSize(int width, int height) override;
 
 private:
@@ -59,7 +65,26 @@ private:
     void TimerInitializeTimer();
     void CreateCheck();
     void CreateSettings();
-    HWND AddSetting(const wchar_t* name, const wchar_t* windowClass, DWORD style);
+    // A stored value's control on parent (the hidden settings page when none).
+    HWND AddSetting(const wchar_t* name, const wchar_t* windowClass, DWORD style,
+                    HWND parent = nullptr, const std::wstring& caption = L"");
+
+    // The menu (MainWindowMenu.cpp).
+    void CreateMainMenu();
+    bool OnMenuCommand(UINT command);
+
+    // The floating panels (MainWindowPanels.cpp).
+    void CreatePanels();
+    void CreatePrivacyPanel();
+    void CreatePleaseWaitPanel();
+    void CreateSettingsPanel();
+    void PrivacyOk();
+    void CancelPressed();
+    void ShowSettingsPanel(int page);
+    void CloseSettingsPanel();
+    void AddCustomProgram();
+    void AddExclusion();
+    void DeleteSelectedLines(HWND listBox);
     bool IsChecked(const wchar_t* name) const;
 
     // ScanHooks
@@ -106,11 +131,25 @@ private:
     std::unique_ptr<Inventory> inventory_;
     ProgramListModel programs_;
 
-    // The stored values live in controls of a page that is never shown.
+    // The stored values live in controls of a page that is never shown and
+    // on the settings panel's pages.
     HWND settingsPage_ = nullptr;
+
+    CaptionPanel privacyPanel_, pleaseWaitPanel_, settingsPanel_;
+    HWND privacyText_ = nullptr, privacyDontShow_ = nullptr;
+    Button privacyOk_, privacyCancel_;
+    Label pleaseWaitText_, spinnerText_;
+    Button pleaseWaitCancel_;
+    PageControl settingsPages_;
+    NavigationBar settingsNav_;
+    ListViewEx customPrograms_;
+    HWND customName_ = nullptr;
+    FileEdit customFile_;
+    Button customAdd_, customDelete_;
+    HWND exclusions_ = nullptr, exclusionName_ = nullptr;
+    Button exclusionAdd_, exclusionDelete_, settingsClose_;
     std::unique_ptr<WindowSettings> settings_;
     std::wstring orgCaption_;
-    std::wstring pleaseWait_, spinner_ = L"-";
     win32::Win32InternetApi internet_;
     std::unique_ptr<TIEHttp> http_;
     std::unique_ptr<IEHttpTransport> transport_;

@@ -5,51 +5,35 @@
 #include <commctrl.h>
 
 #include "inventory/ScanPipeline.h"
+#include "ui/UserLists.h"
 
 namespace torvik::app {
-namespace {
-
-const wchar_t* const kPrivacyText =
-    L"By using the \"check for updates\" feature, a list of all the programs\r\n"
-    L"that are displayed in the main program list will be submitted to our\r\n"
-    L"server. This includes names of files, version numbers, file dates etc.\r\n"
-    L"\r\n"
-    L"Some details about your system (e.g. Windows version) will also be sent.\r\n"
-    L"\r\n"
-    L"If you believe that this information affects your privacy,\r\n"
-    L"PLEASE PRESS CANCEL NOW.";
-
-} // namespace
 
 void MainWindow::ShowMessage(const std::wstring& text) {
     services_.dialogs.ShowMessage(text);
 }
 
 void MainWindow::ShowPrivacyWarning() {
-    // The answer is acted on once the check flow that asked has ended: OK
-    // then sends the published list.
-    if (services_.dialogs.AskOkCancel(reinterpret_cast<WindowHandle>(Handle()), kPrivacyText,
-                                      L"Privacy warning")) {
-        ::PostMessageW(Handle(), kWmPrivacyAccepted, 0, 0);
-    }
+    // The check flow ends here; the panel's OK sends the published list.
+    ::SendMessageW(privacyDontShow_, BM_SETCHECK, BST_UNCHECKED, 0);
+    privacyPanel_.CentreAndShow();
 }
 
 void MainWindow::ShowPleaseWait(const std::wstring& text) {
-    pleaseWait_ = text;
-    spinner_ = L"-";
-    status_.SetText(pleaseWait_);
+    pleaseWaitPanel_.SetCaption(L"");
+    pleaseWaitText_.SetText(PleaseWaitText(text));
+    spinnerText_.SetText(L"-");
+    pleaseWaitPanel_.CentreAndShow();
+    ::UpdateWindow(pleaseWaitPanel_.Handle());
 }
 
 void MainWindow::HidePleaseWait() {
-    pleaseWait_.clear();
+    ::ShowWindow(pleaseWaitPanel_.Handle(), SW_HIDE);
     HideBusyLabel();
 }
 
 void MainWindow::TurnSpinner() {
-    spinner_ = Rotate(spinner_);
-    if (!pleaseWait_.empty()) {
-        status_.SetText(pleaseWait_ + L" " + spinner_);
-    }
+    spinnerText_.SetText(Rotate(spinnerText_.Text()));
 }
 
 void MainWindow::SetStartChecking() {

@@ -36,6 +36,10 @@ void CheckFlow::InitialFlow(bool checkAtStart) {
         StartPressed();
         return;
     }
+    RescanWithLastReply();
+}
+
+void CheckFlow::RescanWithLastReply() {
     // Without a stored reply there is nothing to show again, and "No reply
     // from server" would blame a service that was never asked.
     if (services_.scan.RescanPrograms() && !LastReply.empty()) {

@@ -75,6 +75,9 @@ public:
     // One second after the first show: the check when asked for, otherwise
     // a rescan showing the last check's statuses again.
     void InitialFlow(bool checkAtStart);
+    // A rescan that shows the last check's statuses again (also after the
+    // settings panel closes, so that changed lists take effect).
+    void RescanWithLastReply();
     // Builds the inventory and sends it, then publishes it.
     void CheckForUpdates_Now();
     // The check itself. From the check flow the privacy warning may stop it;

@@ -99,7 +99,7 @@ protected:
         lastReply = folder + L"updater_lastreply.ini";
         cache = folder + L"updater_cache.db";
         settings = folder + L"updater.ini";
-        ASSERT_TRUE(WriteSettings(exe, kNoAutoCheck));
+        ASSERT_TRUE(WriteSettings(exe, kNoAutoCheckNoWarning));
         menu = StartMenuPrograms() + kFolder;
         ::CreateDirectoryW(menu.c_str(), nullptr);
         for (const auto& p : kPrograms) {
@@ -144,16 +144,13 @@ protected:
             EXPECT_EQ(it->second, p.status) << p.name;
         }
     }
-    // Starts updater.exe with a check and accepts the privacy warning; the
-    // main window, or nullptr (a failure is added).
+    // Starts updater.exe with a check (the settings switch the privacy
+    // warning off); the main window, or nullptr (a failure is added).
     HWND StartCheck(UpdaterProcess& updater) {
         const HWND window = updater.WaitForWindow();
-        const HWND privacy = window ? WaitForBox(updater.Id(), L"Privacy warning") : nullptr;
-        if (privacy == nullptr) {
-            ADD_FAILURE() << "no main window, or the check did not ask first";
-            return nullptr;
+        if (window == nullptr) {
+            ADD_FAILURE() << "no main window";
         }
-        PressOk(privacy);
         return window;
     }
     static std::string FileBytes(const std::wstring& path) {
@@ -175,14 +172,25 @@ class CheckE2EFailingService : public CheckE2EBase {};
 TEST_F(CheckE2E, ACheckShowsEveryStatusAndIsKeptForTheNextStart) {
     ::DeleteFileW(lastReply.c_str());
     ::DeleteFileW(cache.c_str());
+    ASSERT_TRUE(WriteSettings(exe, kNoAutoCheck));
     {
         UpdaterProcess updater(exe, L"/local_url2 /autorun");
         const HWND window = updater.WaitForWindow();
         ASSERT_NE(window, nullptr);
-        const HWND privacy = WaitForBox(updater.Id(), L"Privacy warning");
+        // The check asks first; OK with the box ticked sends, and the
+        // choice is kept with the settings.
+        const HWND privacy = WaitForPanel(window, L"Privacy warning");
         ASSERT_NE(privacy, nullptr) << "the check asks first";
-        EXPECT_NE(BoxText(privacy).find(L"PLEASE PRESS CANCEL NOW."), std::wstring::npos);
-        PressOk(privacy);
+        const HWND text = ::FindWindowExW(FindDescendant(privacy, L"TorvikCaptionPanelBody", L""),
+                                          nullptr, L"EDIT", nullptr);
+        EXPECT_NE(TextOf(text).find(L"If you believe that this information affects your privacy,"),
+                  std::wstring::npos)
+            << TextOf(text);
+        const HWND dontShow =
+            FindDescendant(privacy, L"BUTTON", L"Don't show this warning in the future");
+        ASSERT_NE(dontShow, nullptr);
+        ::SendMessageW(dontShow, BM_SETCHECK, BST_CHECKED, 0);
+        ClickButton(FindDescendant(privacy, L"BUTTON", L"OK"));
         const auto shown = Statuses(window, true);
         ExpectCheckedStatuses(shown);
 
@@ -226,6 +234,8 @@ TEST_F(CheckE2E, ACheckShowsEveryStatusAndIsKeptForTheNextStart) {
     const std::string stored = FileBytes(settings);
     EXPECT_NE(stored.find("[edUserName.Text]\r\n>user_"), std::string::npos) << stored;
     EXPECT_NE(stored.find("[cbAutoCheck.Checked]\r\n0\r\n"), std::string::npos) << stored;
+    EXPECT_NE(stored.find("[cbDisablePrivacyWarning.Checked]\r\n1\r\n"), std::string::npos)
+        << stored;
 
     // A start without a check shows the statuses of the stored reply.
     UpdaterProcess again(exe, L"/local_url2");

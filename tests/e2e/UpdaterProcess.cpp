@@ -56,8 +56,11 @@ bool CreateShortcut(const std::wstring& lnk, const std::wstring& target) {
 }
 
 std::wstring TextOf(HWND hwnd) {
-    wchar_t buf[512] = {};
-    ::GetWindowTextW(hwnd, buf, 512);
+    // WM_GETTEXT, not GetWindowTextW: an edit box of another process
+    // answers only the message with what it holds now.
+    wchar_t buf[2048] = {};
+    ::SendMessageTimeoutW(hwnd, WM_GETTEXT, 2048, reinterpret_cast<LPARAM>(buf), SMTO_ABORTIFHUNG,
+                          5000, nullptr);
     return buf;
 }
 
@@ -163,6 +166,46 @@ bool WriteSettings(const std::wstring& exe, const std::string& text) {
     std::ofstream out(file.c_str(), std::ios::binary | std::ios::trunc);
     out << text;
     return static_cast<bool>(out);
+}
+
+namespace {
+struct DescendantSearch {
+    const wchar_t* cls;
+    const std::wstring* text;
+    HWND found;
+};
+BOOL CALLBACK MatchDescendant(HWND hwnd, LPARAM param) {
+    auto& s = *reinterpret_cast<DescendantSearch*>(param);
+    wchar_t cls[64] = {};
+    ::GetClassNameW(hwnd, cls, 64);
+    if (::CompareStringOrdinal(cls, -1, s.cls, -1, TRUE) == CSTR_EQUAL && TextOf(hwnd) == *s.text) {
+        s.found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+} // namespace
+
+HWND FindDescendant(HWND parent, const wchar_t* cls, const std::wstring& text) {
+    DescendantSearch search{cls, &text, nullptr};
+    ::EnumChildWindows(parent, MatchDescendant, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND WaitForPanel(HWND window, const std::wstring& caption, DWORD timeoutMs) {
+    for (DWORD waited = 0; waited < timeoutMs; waited += 100) {
+        const HWND panel = FindDescendant(window, L"TorvikCaptionPanel", caption);
+        if (panel != nullptr && ::IsWindowVisible(panel)) {
+            return panel;
+        }
+        ::Sleep(100);
+    }
+    return nullptr;
+}
+
+void ClickButton(HWND button) {
+    ::PostMessageW(::GetParent(button), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(button), BN_CLICKED),
+                   reinterpret_cast<LPARAM>(button));
 }
 
 } // namespace torvik::e2e

@@ -43,13 +43,24 @@ std::wstring FixturesFolder();
 bool WriteSettings(const std::wstring& exe, const std::string& text);
 // Settings that leave the check to the test: no check at start.
 constexpr const char* kNoAutoCheck = "[cbAutoCheck.Checked]\r\n0\r\n";
+// ... and no privacy warning before a check.
+constexpr const char* kNoAutoCheckNoWarning =
+    "[cbDisablePrivacyWarning.Checked]\r\n1\r\n[cbAutoCheck.Checked]\r\n0\r\n";
 
 // The profile's Start Menu programs folder.
 std::wstring StartMenuPrograms();
 // Writes a shell shortcut to target; false when the shell refuses.
 bool CreateShortcut(const std::wstring& lnk, const std::wstring& target);
-// A window's text (up to 511 characters).
+// A window's text (up to 2047 characters).
 std::wstring TextOf(HWND hwnd);
+
+// The first window below parent (at any depth) of that class whose text is
+// text; nullptr when none.
+HWND FindDescendant(HWND parent, const wchar_t* cls, const std::wstring& text);
+// A visible floating panel of the window with that caption, within timeoutMs.
+HWND WaitForPanel(HWND window, const std::wstring& caption, DWORD timeoutMs = 30000);
+// Clicks a button of another process as its parent would hear it.
+void ClickButton(HWND button);
 
 // The cell texts of a report list view in another process, row by row.
 std::vector<std::vector<std::wstring>> ListViewRows(HWND list, int columns);
