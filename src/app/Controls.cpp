@@ -21,8 +21,8 @@ std::wstring WindowText(HWND hwnd) {
     return text;
 }
 
-bool Button::Create(HWND parent, const std::wstring& caption, int id) {
-    const HWND hwnd = CreateChild(L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON, parent, caption, id);
+bool Button::Create(HWND parent, const std::wstring& caption, int id, DWORD style) {
+    const HWND hwnd = CreateChild(L"BUTTON", WS_TABSTOP | style, parent, caption, id);
     if (hwnd != nullptr) {
         Attach(hwnd);
     }
@@ -49,8 +49,8 @@ bool Button::OnCommand(int code) {
     return true;
 }
 
-bool Label::Create(HWND parent, const std::wstring& text) {
-    const HWND hwnd = CreateChild(L"STATIC", SS_LEFT | SS_NOPREFIX, parent, text, 0);
+bool Label::Create(HWND parent, const std::wstring& text, int id) {
+    const HWND hwnd = CreateChild(L"STATIC", SS_LEFT | SS_NOPREFIX, parent, text, id);
     if (hwnd != nullptr) {
         Attach(hwnd);
     }

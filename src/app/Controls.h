@@ -20,7 +20,8 @@ std::wstring WindowText(HWND hwnd);
 class Button : public Control {
 public:
     std::function<void()> onClick;
-    bool Create(HWND parent, const std::wstring& caption, int id);
+    // A push button unless style says otherwise (a check box, a toggle).
+    bool Create(HWND parent, const std::wstring& caption, int id, DWORD style = BS_PUSHBUTTON);
     void SetCaption(const std::wstring& caption);
     std::wstring Caption() const;
     void Enable(bool enabled);
@@ -30,7 +31,7 @@ public:
 // A line of text.
 class Label : public Control {
 public:
-    bool Create(HWND parent, const std::wstring& text = L"");
+    bool Create(HWND parent, const std::wstring& text = L"", int id = 0);
     void SetText(const std::wstring& text);
     std::wstring Text() const;
 };

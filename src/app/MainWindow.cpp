@@ -18,16 +18,6 @@ namespace torvik::app {
 namespace {
 constexpr UINT_PTR kTimerInitialize = 1;
 constexpr UINT kTimerInitializeMs = 1000;
-constexpr int kStartButtonId = 100;
-
-void AddColumn(HWND listView, int index, const wchar_t* caption, int width) {
-    LVCOLUMNW column{};
-    column.mask = LVCF_TEXT | LVCF_WIDTH;
-    column.pszText = const_cast<wchar_t*>(caption);
-    column.cx = width;
-    ListView_InsertColumn(listView, index, &column);
-}
-
 std::wstring OwnExecutable() {
     wchar_t path[MAX_PATH] = {};
     ::GetModuleFileNameW(nullptr, path, MAX_PATH);
@@ -68,6 +58,12 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
         FormClose();
         return 0;
+    case WM_CTLCOLORSTATIC:
+        if (const auto brush =
+                ColourStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam))) {
+            return *brush;
+        }
+        break;
     case WM_DESTROY:
         ::PostQuitMessage(0);
         return 0;
@@ -97,24 +93,7 @@ bool MainWindow::OnCommand(int id, int code, HWND control) {
 }
 
 void MainWindow::FormCreate() {
-    start_.Create(Handle(), L" Start", kStartButtonId);
-    start_.onClick = [this] { check_->StartPressed(); };
-    orgCaption_ = start_.Caption();
-    status_.Create(Handle());
-    lastCheck_.Create(Handle());
-    counters_.Create(Handle());
-    lvMain_ = ::CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
-                                kChildStyle | LVS_REPORT | LVS_SHOWSELALWAYS, 0, 0, 0, 0, Handle(),
-                                nullptr, ::GetModuleHandleW(nullptr), nullptr);
-    ::SendMessageW(lvMain_, WM_SETFONT,
-                   reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), TRUE);
-    ListView_SetExtendedListViewStyle(lvMain_, LVS_EX_FULLROWSELECT);
-    AddColumn(lvMain_, ProgramListModel::kProgram, L"Program", 220);
-    AddColumn(lvMain_, ProgramListModel::kVersion, L"My Version", 110);
-    AddColumn(lvMain_, ProgramListModel::kStatus, L"Database status", 150);
-    AddColumn(lvMain_, ProgramListModel::kCommunity, L"Community status", 200);
-    AddColumn(lvMain_, ProgramListModel::kFile, L"Executable", 300);
-
+    CreateLayout();
     inventory_ = std::make_unique<Inventory>(services_.fs, services_.folders, *this);
     CreateSettings();
     CreatePanels();
@@ -126,7 +105,7 @@ void MainWindow::FormCreate() {
         ReportError(CurrentExceptionText());
     }
     check_->LoadLastReply();
-    status_.SetText(L"Looking for installed programs...");
+    SetStatusText(L"Looking for installed programs...");
 }
 
 void MainWindow::CreateCheck() {
@@ -155,8 +134,6 @@ void MainWindow::CreateCheck() {
 }
 
 void MainWindow::CreateSettings() {
-    settingsPage_ = ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 0, 0, Handle(), nullptr,
-                                      ::GetModuleHandleW(nullptr), nullptr);
     try {
         settings_ = std::make_unique<WindowSettings>(
             Handle(),
@@ -234,6 +211,9 @@ void MainWindow::FormShow() {
         }
     }
     SetServiceHeader(BuildServiceHeader(userId, os));
+    if (settings_) {
+        ::SetWindowTextW(userBox_, settings_->Controls().Text(L"edUserName2").c_str());
+    }
     const std::wstring url = ServiceUrlAfterSwitches(
         ServiceUrl(), services_.args.IsParam(L"local_url1"), services_.args.IsParam(L"local_url2"));
     if (settings_) {
@@ -276,11 +256,7 @@ void MainWindow::OnSize(int width, int height) {
     for (CaptionPanel* panel : {&privacyPanel_, &settingsPanel_}) {
         panel->KeepInsideParent();
     }
-    ::MoveWindow(start_.Handle(), 12, 10, 90, 26, TRUE);
-    ::MoveWindow(status_.Handle(), 114, 8, width - 126, 16, TRUE);
-    ::MoveWindow(lastCheck_.Handle(), 114, 26, width - 126, 16, TRUE);
-    ::MoveWindow(counters_.Handle(), 12, 46, width - 24, 16, TRUE);
-    ::MoveWindow(lvMain_, 12, 68, width - 24, height - 80, TRUE);
+    LayOut(width, height);
 }
 
 void MainWindow::WaitLoopTurn() {
@@ -303,10 +279,6 @@ void MainWindow::PopupMsg(const std::wstring& text) {
 void MainWindow::ReportWorkerError(const std::wstring& /*message*/) {
     // A scan says nothing but "Scan already in progress...": a failed step
     // publishes nothing, and the previous list stays on screen.
-}
-
-void MainWindow::HideBusyLabel() {
-    status_.SetText(std::to_wstring(programs_.Count()) + L" programs found.");
 }
 
 } // namespace torvik::app

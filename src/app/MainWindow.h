@@ -15,6 +15,7 @@
 #include "platform/Clock.h"
 #include "platform/Desktop.h"
 #include "platform/Dialogs.h"
+#include "platform/win32/UniqueHandle.h"
 #include "platform/win32/Win32InternetApi.h"
 #include "service/IEHttpTransport.h"
 #include "ui/CheckFlow.h"
@@ -94,7 +95,7 @@ private:
     ProgramListViewRefill& ProgramListView() override { return *this; }
     void ReportWorkerError(const std::wstring& message) override;
     void ApplyLastReplyToTempList() override { check_->ApplyLastReplyToTempList(); }
-    void ShowBusyLabel(const std::wstring& text) override { status_.SetText(text); }
+    void ShowBusyLabel(const std::wstring& text) override;
     void HideBusyLabel() override;
 
     // ProgramListViewRefill
@@ -114,7 +115,7 @@ private:
     void ShowPleaseWait(const std::wstring& text) override;
     void HidePleaseWait() override;
     void SetLastCheckText(const std::wstring& text) override { lastCheck_.SetText(text); }
-    void ShowMyProgramsPage() override {}
+    void ShowMyProgramsPage() override;
     void SetStartChecking() override;
     void RestoreStart() override;
     void StartLateCheckTimer() override;
@@ -126,7 +127,18 @@ private:
     std::wstring title_;
     bool shownOnce_ = false;
     Button start_;
-    Label status_, lastCheck_, counters_;
+    // The regions (MainWindowLayout.cpp).
+    void CreateLayout();
+    void LayOut(int width, int height);
+    std::optional<LRESULT> ColourStatic(HDC dc, HWND control);
+    void SetStatusText(const std::wstring& text);
+
+    Button myProgramsToggle_, communityToggle_, accountButton_;
+    Label busy_, userLabel_, lastCheck_, counters_;
+    HWND userBox_ = nullptr;
+    PageControl pages_;
+    HWND splitter_ = nullptr, bottomTabs_ = nullptr, statusBar_ = nullptr;
+    win32::UniqueBrush splitterBrush_, userBoxBrush_;
     HWND lvMain_ = nullptr;
     std::unique_ptr<Inventory> inventory_;
     ProgramListModel programs_;

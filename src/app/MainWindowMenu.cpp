@@ -3,8 +3,8 @@
 
 #include <shellapi.h>
 
-#include "app/MainMenuCommands.h"
 #include "app/MainWindow.h"
+#include "app/MainWindowIds.h"
 #include "service/Endpoints.h"
 
 namespace torvik::app {

@@ -17,6 +17,7 @@
 #include <sstream>
 
 #include "UpdaterProcess.h"
+#include "app/MainWindowIds.h"
 
 namespace torvik::e2e {
 namespace {
@@ -67,14 +68,6 @@ void PressOk(HWND box) {
     ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
 }
 
-HWND Child(HWND parent, const wchar_t* cls, int index = 0) {
-    HWND child = nullptr;
-    for (int i = 0; i <= index; ++i) {
-        child = ::FindWindowExW(parent, child, cls, nullptr);
-    }
-    return child;
-}
-
 // The demo profile: one program per status the catalogue gives.
 class CheckE2EBase : public ::testing::Test {
 protected:
@@ -118,7 +111,7 @@ protected:
     // Program name to "Database status" text, once every program of ours
     // shows the text given (or any text with waitForStatuses false).
     std::map<std::wstring, std::wstring> Statuses(HWND window, bool waitForStatuses) {
-        const HWND list = Child(window, WC_LISTVIEWW);
+        const HWND list = ControlById(window, app::kIdProgramList);
         std::map<std::wstring, std::wstring> shown;
         for (DWORD waited = 0; waited < kCheckTimeoutMs; waited += 200) {
             shown.clear();
@@ -208,7 +201,7 @@ TEST_F(CheckE2E, ACheckShowsEveryStatusAndIsKeptForTheNextStart) {
                                          L"My submissions: " + std::to_wstring(mine)};
         std::wstring counters;
         for (int i = 0; i < 50; ++i, ::Sleep(100)) {
-            counters = TextOf(Child(window, L"STATIC", 2));
+            counters = TextOf(ControlById(window, app::kIdCounters));
             bool all = true;
             for (const auto& part : expected) {
                 all = all && counters.find(part) != std::wstring::npos;
@@ -242,7 +235,7 @@ TEST_F(CheckE2E, ACheckShowsEveryStatusAndIsKeptForTheNextStart) {
     const HWND window = again.WaitForWindow();
     ASSERT_NE(window, nullptr);
     ExpectCheckedStatuses(Statuses(window, true));
-    EXPECT_EQ(TextOf(Child(window, L"STATIC", 1)).rfind(L"Last check: ", 0), 0u);
+    EXPECT_EQ(TextOf(ControlById(window, app::kIdLastCheck)).rfind(L"Last check: ", 0), 0u);
     EXPECT_EQ(again.Close(), 0u);
 }
 

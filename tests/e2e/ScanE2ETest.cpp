@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "UpdaterProcess.h"
+#include "app/MainWindowIds.h"
 
 namespace torvik::e2e {
 namespace {
@@ -48,8 +49,8 @@ TEST(ScanE2E, StartMenuShortcutsAreListedAndCached) {
     UpdaterProcess updater(exe, L"");
     const HWND window = updater.WaitForWindow();
     ASSERT_NE(window, nullptr);
-    const HWND list = ChildOfClass(window, WC_LISTVIEWW);
-    const HWND status = ChildOfClass(window, L"STATIC");
+    const HWND list = ControlById(window, app::kIdProgramList);
+    const HWND status = ChildOfClass(window, STATUSCLASSNAMEW);
     ASSERT_NE(list, nullptr);
     for (int i = 0; i < 200 && TextOf(status).find(L"found") == std::wstring::npos; ++i) {
         ::Sleep(100);

@@ -8,7 +8,7 @@
 
 #include "UpdaterProcess.h"
 #include "WinTestSupport.h"
-#include "app/MainMenuCommands.h"
+#include "app/MainWindowIds.h"
 
 namespace torvik::e2e {
 namespace {

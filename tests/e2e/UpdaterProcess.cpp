@@ -208,4 +208,23 @@ void ClickButton(HWND button) {
                    reinterpret_cast<LPARAM>(button));
 }
 
+HWND ControlById(HWND window, int id) {
+    struct Search {
+        int id;
+        HWND found;
+    } search{id, nullptr};
+    ::EnumChildWindows(
+        window,
+        [](HWND hwnd, LPARAM param) -> BOOL {
+            auto& s = *reinterpret_cast<Search*>(param);
+            if (::GetDlgCtrlID(hwnd) == s.id) {
+                s.found = hwnd;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 } // namespace torvik::e2e

@@ -57,6 +57,8 @@ std::wstring TextOf(HWND hwnd);
 // The first window below parent (at any depth) of that class whose text is
 // text; nullptr when none.
 HWND FindDescendant(HWND parent, const wchar_t* cls, const std::wstring& text);
+// The control of the window (at any depth) with this id; nullptr when none.
+HWND ControlById(HWND window, int id);
 // A visible floating panel of the window with that caption, within timeoutMs.
 HWND WaitForPanel(HWND window, const std::wstring& caption, DWORD timeoutMs = 30000);
 // Clicks a button of another process as its parent would hear it.

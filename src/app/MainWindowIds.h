@@ -1,0 +1,35 @@
+#pragma once
+#include <windows.h>
+
+namespace torvik::app {
+
+// The main menu's commands and the ids of the main window's controls. The
+// end-to-end tests find controls by these ids and send the commands as the
+// menu would: menus of another process cannot be read on every platform.
+enum MainMenuCommand : UINT {
+    kMenuMyPrograms = 1001,
+    kMenuCommunity,
+    kMenuMyAccount,
+    kMenuExit,
+    kMenuAddCustomProgram,
+    kMenuProgramExclusions,
+    kMenuOtherSettings,
+    kMenuFeedback,
+    kMenuSupportForums,
+    kMenuCheckForUpdates,
+    kMenuAbout,
+};
+
+enum MainWindowControl : int {
+    kIdStart = 100,
+    kIdProgramList,
+    kIdBusyLabel,
+    kIdLastCheck,
+    kIdCounters,
+    kIdMyProgramsPage,
+    kIdCommunityPage,
+    kIdUserName,
+    kIdAccount,
+};
+
+} // namespace torvik::app
