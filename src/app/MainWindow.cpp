@@ -45,8 +45,11 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         FormCreate();
         return 0;
     case WM_SHOWWINDOW:
-        if (wParam != 0) {
-            FormShow();
+        // The caption is set at the first show only: that is what a second
+        // copy looks for.
+        if (wParam != 0 && !shownOnce_) {
+            shownOnce_ = true;
+            flow_->FirstShow();
         }
         break;
     case kWmShowSelf:
@@ -56,7 +59,7 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         check_->PrivacyAccepted();
         return 0;
     case WM_CLOSE:
-        FormClose();
+        flow_->Close();
         return 0;
     case WM_CTLCOLORSTATIC:
         if (const auto brush =
@@ -77,7 +80,7 @@ bool MainWindow::OnTimer(UINT_PTR id) {
     switch (id) {
     case kTimerInitialize:
         ::KillTimer(Handle(), kTimerInitialize);
-        TimerInitializeTimer();
+        flow_->InitializeTick();
         return true;
     case kTimerLateCheck:
         check_->LateCheckTimerTick();
@@ -99,6 +102,7 @@ void MainWindow::FormCreate() {
     CreatePanels();
     CreateMainMenu();
     CreateCheck();
+    CreateFlow();
     try {
         inventory_->Cache.LoadCachedLibrary();
     } catch (...) {
@@ -136,14 +140,14 @@ void MainWindow::CreateCheck() {
 void MainWindow::CreateSettings() {
     try {
         settings_ = std::make_unique<WindowSettings>(
-            Handle(),
+            Handle(), controls_,
             WindowSettingsServices{services_.fs, inventory_->Zone, inventory_->Ansi,
                                    services_.dialogs, services_.clock},
             services_.folders.AppSettingsPath(), ExtractFileName(OwnExecutable()),
             MainWindowPropertiesList());
     } catch (...) {
         // An older positions file that cannot be read: this run goes on
-        // without stored values and writes none.
+        // with the design defaults and writes no settings.
         ReportError(CurrentExceptionText());
     }
     AddSetting(L"edUserName", L"EDIT", ES_AUTOHSCROLL);
@@ -160,23 +164,35 @@ HWND MainWindow::AddSetting(const wchar_t* name, const wchar_t* windowClass, DWO
                             HWND parent, const std::wstring& caption) {
     const HWND control =
         CreateChild(windowClass, style, parent ? parent : settingsPage_, caption, 0);
-    if (settings_) {
-        settings_->Controls().Add(name, control);
-    }
+    controls_.Add(name, control);
     return control;
 }
 
+void MainWindow::CreateFlow() {
+    MainFlowServices flow;
+    flow.title = title_;
+    flow.newUserId = [this] { return NewUserId(services_.clock.Now()); };
+    flow.buildHeader = [](const std::wstring& userId) {
+        return BuildServiceHeader(userId, win32::Win32OsVersion());
+    };
+    flow.setServiceHeader = [](const std::wstring& header) { SetServiceHeader(header); };
+    flow.initialFlow = [this](bool checkAtStart) { check_->InitialFlow(checkAtStart); };
+    flow.localUrl1 = services_.args.IsParam(L"local_url1");
+    flow.localUrl2 = services_.args.IsParam(L"local_url2");
+    flow.autorun = services_.args.IsParam(L"autorun");
+    flow_ = std::make_unique<MainFlow>(std::move(flow), *this, controls_);
+}
+
 bool MainWindow::IsChecked(const wchar_t* name) const {
-    return settings_ && settings_->Controls().Checked(name);
+    return controls_.Checked(name);
 }
 
 std::vector<std::wstring> MainWindow::ExclusionLines() {
-    return settings_ ? settings_->Controls().Lines(L"lbProgramExclusions")
-                     : std::vector<std::wstring>{};
+    return controls_.Lines(L"lbProgramExclusions");
 }
 
 std::wstring MainWindow::ServiceUrl() {
-    return settings_ ? settings_->Controls().Text(L"edServiceURL") : DefaultServiceUrl();
+    return controls_.Text(L"edServiceURL");
 }
 
 void MainWindow::SaveSettings() {
@@ -195,53 +211,39 @@ void MainWindow::Show(int showCommand) {
     }
 }
 
-void MainWindow::FormShow() {
-    if (shownOnce_) {
-        return;
-    }
-    shownOnce_ = true;
-    ::SetWindowTextW(Handle(), title_.c_str());
-    const win32::Win32OsVersion os;
-    std::wstring userId = settings_ ? settings_->Controls().Text(L"edUserName") : L"";
-    if (UserIdNeedsRenewal(userId)) {
-        // Kept at the next save of the settings.
-        userId = NewUserId(services_.clock.Now());
-        if (settings_) {
-            settings_->Controls().SetText(L"edUserName", userId);
-        }
-    }
-    SetServiceHeader(BuildServiceHeader(userId, os));
-    if (settings_) {
-        ::SetWindowTextW(userBox_, settings_->Controls().Text(L"edUserName2").c_str());
-    }
-    const std::wstring url = ServiceUrlAfterSwitches(
-        ServiceUrl(), services_.args.IsParam(L"local_url1"), services_.args.IsParam(L"local_url2"));
-    if (settings_) {
-        settings_->Controls().SetText(L"edServiceURL", url);
-    }
+void MainWindow::SetCaption(const std::wstring& caption) {
+    ::SetWindowTextW(Handle(), caption.c_str());
+}
+
+void MainWindow::ShowUserName(const std::wstring& name) {
+    ::SetWindowTextW(userBox_, name.c_str());
+}
+
+void MainWindow::StartInitializeTimer() {
     ::SetTimer(Handle(), kTimerInitialize, kTimerInitializeMs, nullptr);
 }
 
-void MainWindow::TimerInitializeTimer() {
-    check_->InitialFlow(IsChecked(L"cbAutoCheck") || services_.args.IsParam(L"autorun"));
-}
-
-void MainWindow::FormClose() {
+void MainWindow::StorePlace() {
     if (settings_) {
         settings_->Project().HandleFormCloseQuery();
     }
-    // A request in progress ends now; the check then stops without a
-    // message. Closing is never refused: a cache that cannot be written is
-    // reported, and the window goes all the same.
+}
+
+void MainWindow::StopRequest() {
+    // The check then stops without a message.
     if (http_->WorkingStatus() != 0) {
         http_->StopRequest();
     }
+}
+
+void MainWindow::StopScanAndSaveCache() {
+    // Closing is never refused: a cache that cannot be written is reported,
+    // and the window goes all the same.
     try {
         inventory_->Pipeline.SaveCacheAtClose();
     } catch (...) {
         ReportError(CurrentExceptionText());
     }
-    ::DestroyWindow(Handle());
 }
 
 void MainWindow::WM_ShowSelf() {

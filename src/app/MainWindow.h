@@ -19,6 +19,7 @@
 #include "platform/win32/Win32InternetApi.h"
 #include "service/IEHttpTransport.h"
 #include "ui/CheckFlow.h"
+#include "ui/MainFlow.h"
 #include "ui/ProgramListModel.h"
 
 namespace torvik::app {
@@ -38,7 +39,11 @@ struct MainWindowServices {
 // first shown: that is what a second instance looks for. It owns the
 // inventory and the version check, and shows the published programs with
 // their statuses.
-class MainWindow : public Window, public ScanHooks, public ProgramListViewRefill, public CheckView {
+class MainWindow : public Window,
+                   public ScanHooks,
+                   public ProgramListViewRefill,
+                   public CheckView,
+                   public MainView {
 public:
     MainWindow(MainWindowServices services, std::wstring title);
     ~MainWindow() override;
@@ -60,11 +65,18 @@ private:
     static constexpr UINT kTimerLateCheckMs = 200;
 
     void FormCreate();
-    void FormShow();
-    void FormClose();
     void WM_ShowSelf();
-    void TimerInitializeTimer();
     void CreateCheck();
+    void CreateFlow();
+
+    // MainView
+    void SetCaption(const std::wstring& caption) override;
+    void ShowUserName(const std::wstring& name) override;
+    void StartInitializeTimer() override;
+    void StorePlace() override;
+    void StopRequest() override;
+    void StopScanAndSaveCache() override;
+    void Destroy() override { ::DestroyWindow(Handle()); }
     void CreateSettings();
     // A stored value's control on parent (the hidden settings page when none).
     HWND AddSetting(const wchar_t* name, const wchar_t* windowClass, DWORD style,
@@ -160,7 +172,9 @@ private:
     Button customAdd_, customDelete_;
     HWND exclusions_ = nullptr, exclusionName_ = nullptr;
     Button exclusionAdd_, exclusionDelete_, settingsClose_;
+    WindowControls controls_;
     std::unique_ptr<WindowSettings> settings_;
+    std::unique_ptr<MainFlow> flow_;
     std::wstring orgCaption_;
     win32::Win32InternetApi internet_;
     std::unique_ptr<TIEHttp> http_;

@@ -4,10 +4,11 @@
 
 namespace torvik::app {
 
-WindowSettings::WindowSettings(HWND window, WindowSettingsServices services,
-                               const std::wstring& settingsFolder, const std::wstring& exeName,
+WindowSettings::WindowSettings(HWND window, WindowControls& controls,
+                               WindowSettingsServices services, const std::wstring& settingsFolder,
+                               const std::wstring& exeName,
                                std::vector<std::wstring> propertiesList)
-    : window_(window) {
+    : window_(window), controls_(controls) {
     ProjectServices project{
         services.fs,
         services.zone,

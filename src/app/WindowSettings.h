@@ -24,14 +24,15 @@ struct WindowSettingsServices {
 
 // A window's stored values and place: the settings store over the window's
 // named controls and its position on the screen. The window registers its
-// controls in Controls(), then calls Project().HandleFormShow() before it
-// is first shown and Project().HandleFormCloseQuery() when it is asked to
-// close.
+// controls (it owns the registry, which outlives a store that could not be
+// made), then calls Project().HandleFormShow() before it is first shown and
+// Project().HandleFormCloseQuery() when it is asked to close.
 class WindowSettings : public ProjectOwner {
 public:
     // Raises TorvikError when an older positions file cannot be read.
-    WindowSettings(HWND window, WindowSettingsServices services, const std::wstring& settingsFolder,
-                   const std::wstring& exeName, std::vector<std::wstring> propertiesList);
+    WindowSettings(HWND window, WindowControls& controls, WindowSettingsServices services,
+                   const std::wstring& settingsFolder, const std::wstring& exeName,
+                   std::vector<std::wstring> propertiesList);
 
     WindowControls& Controls() override { return controls_; }
     TTorvikProject& Project() { return *project_; }
@@ -42,7 +43,7 @@ public:
 
 private:
     HWND window_;
-    WindowControls controls_;
+    WindowControls& controls_;
     std::unique_ptr<TTorvikProject> project_;
 };
 

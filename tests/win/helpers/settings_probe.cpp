@@ -71,8 +71,9 @@ int Run(const std::wstring& mode, const std::wstring& folder) {
     win32::Win32AnsiCodePage ansi;
     win32::Win32Dialogs dialogs;
     win32::Win32Clock clock;
+    app::WindowControls registry;
     app::WindowSettings settings(
-        window.Handle(), {fs, zone, ansi, dialogs, clock}, folder, OwnExeName(),
+        window.Handle(), registry, {fs, zone, ansi, dialogs, clock}, folder, OwnExeName(),
         {L"edName.Text", L"cbOn.Checked", L"lbList.Items", L"lvItems.Items", L"lvItems.Columns"});
     settings.Controls().Add(L"edName", window.name);
     settings.Controls().Add(L"cbOn", window.on);
