@@ -230,6 +230,34 @@ void CheckService::Apply(const std::string& installation, const Changes& changes
     }
 }
 
+CheckService::IconOutcome CheckService::SaveIcon(const std::string& programName,
+                                                 const std::string& exeFilename,
+                                                 const std::string& png) {
+    ReloadIfChanged();
+    const std::string key = ProgramKey(programName, exeFilename);
+    {
+        std::shared_lock lock(mutex_);
+        const std::optional<ProgramId> id = ids_.Find(key);
+        const auto known = id ? catalogue_.find(*id) : catalogue_.end();
+        if (known == catalogue_.end()) {
+            return IconOutcome::NotInCatalogue;
+        }
+        if (known->second.entry.hasIcon) {
+            return IconOutcome::HadOne;
+        }
+    }
+    const bool kept = storage_.SaveIcon(programName, exeFilename, png);
+    // Our own write does not move the data version: the view learns of it
+    // here. (A reload meanwhile read it from the storage already.)
+    std::unique_lock lock(mutex_);
+    if (const std::optional<ProgramId> id = ids_.Find(key)) {
+        if (const auto known = catalogue_.find(*id); known != catalogue_.end()) {
+            known->second.entry.hasIcon = true;
+        }
+    }
+    return kept ? IconOutcome::Kept : IconOutcome::HadOne;
+}
+
 std::vector<CatalogueEntry> CheckService::Catalogue() {
     ReloadIfChanged();
     std::vector<CatalogueEntry> entries;

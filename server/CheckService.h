@@ -39,6 +39,13 @@ public:
     // (nothing is recorded then, and no reply given).
     std::string Check(const std::string& installation, const std::vector<ProgramLine>& programs);
 
+    // An uploaded icon (valid PNG bytes) for a program of the catalogue,
+    // kept unless the program has an icon already; from then on checks
+    // stop asking for it. Throws StorageError when it cannot be written.
+    enum class IconOutcome { Kept, HadOne, NotInCatalogue };
+    IconOutcome SaveIcon(const std::string& programName, const std::string& exeFilename,
+                         const std::string& png);
+
     // For the pages: the catalogue in name order, and the versions newer
     // than the catalogue's that installations reported.
     std::vector<CatalogueEntry> Catalogue();

@@ -6,6 +6,7 @@
 
 #include "server/Inflate.h"
 #include "server/Pages.h"
+#include "server/PngCheck.h"
 #include "server/ReplyText.h"
 
 namespace torvik::server {
@@ -29,7 +30,6 @@ constexpr std::array kPlannedModes = {
     "set_username",
     "community_get_notes",
     "community_post_note",
-    "upload_icon",
     "custom_program_search",
     "community_approve_app",
     "community_approve_app_url",
@@ -85,6 +85,7 @@ std::string SitePathPattern(const std::string& path) {
 HttpService::HttpService(CheckService& checks, ServiceOptions options)
     : checks_(checks), options_(std::move(options)) {
     modes_["check_for_updates"] = [this](const FormFields& f) { return CheckForUpdates(f); };
+    modes_["upload_icon"] = [this](const FormFields& f) { return UploadIcon(f); };
 }
 
 std::string HttpService::VersionChecker(const FormFields& fields) {
@@ -133,6 +134,42 @@ std::string HttpService::CheckForUpdates(const FormFields& fields) {
     } catch (const StorageError&) {
         return ErrorReply("the check could not be recorded; please try again later");
     }
+}
+
+std::string HttpService::UploadIcon(const FormFields& fields) {
+    const std::string installation = InstallationOf(*Field(fields, "header"));
+    if (installation.empty() || installation.size() > kMaxInstallationBytes) {
+        return ErrorReply("the header field holds no user id");
+    }
+    for (const char* required : {"program_name", "exe_filename", "icon_contents"}) {
+        if (Field(fields, required) == nullptr) {
+            return ErrorReply(std::string("missing field ") + required);
+        }
+    }
+    const std::string& png = *Field(fields, "icon_contents");
+    if (png.size() > options_.maxIconBytes) {
+        return ErrorReply("the icon is larger than " + std::to_string(options_.maxIconBytes) +
+                          " bytes");
+    }
+    if (const auto fault = PngFault(png, options_.maxIconSide)) {
+        return ErrorReply("the icon is not a valid PNG image: " + ReplyField(*fault));
+    }
+    try {
+        switch (
+            checks_.SaveIcon(*Field(fields, "program_name"), *Field(fields, "exe_filename"), png)) {
+        case CheckService::IconOutcome::NotInCatalogue:
+            return ErrorReply("the program is not in the catalogue");
+        case CheckService::IconOutcome::Kept:
+        case CheckService::IconOutcome::HadOne:
+            break;
+        }
+    } catch (const StorageError&) {
+        return ErrorReply("the icon could not be recorded; please try again later");
+    }
+    ReplyText reply;
+    reply.Section("reply");
+    reply.Line("ok");
+    return std::move(reply).Take();
 }
 
 void HttpService::Configure(httplib::Server& server) {

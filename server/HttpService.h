@@ -18,6 +18,8 @@ struct ServiceOptions {
     size_t maxBodyBytes = 4u * 1024 * 1024;      // a request body past this is refused
     size_t maxInflatedBytes = 16u * 1024 * 1024; // a program list inflating past this too
     ProgramLineLimits lines;
+    size_t maxIconBytes = 128u * 1024; // an uploaded icon's PNG bytes
+    uint32_t maxIconSide = 256;        // and its width and height in pixels
     size_t threads = 64; // one per open keep-alive connection, so room for many clients
     size_t keepAliveRequests = 1000;
     int keepAliveSeconds = 5;
@@ -46,6 +48,7 @@ public:
 private:
     using ModeHandler = std::function<std::string(const FormFields&)>;
     std::string CheckForUpdates(const FormFields& fields);
+    std::string UploadIcon(const FormFields& fields);
 
     CheckService& checks_;
     ServiceOptions options_;

@@ -56,6 +56,10 @@ SqliteConnection SqliteConnection::Open(const std::string& path,
     return connection;
 }
 
+int64_t SqliteConnection::Changes() const noexcept {
+    return sqlite3_changes64(db_.get());
+}
+
 void SqliteConnection::Execute(std::string_view sql) {
     const std::string text(sql);
     if (sqlite3_exec(db_.get(), text.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) {
@@ -98,8 +102,15 @@ void SqliteStatement::BindText(int index, std::string_view text) {
 
 void SqliteStatement::BindTextInPlace(int index, std::string_view text) {
     const char* data = text.data() ? text.data() : "";
-    CheckBind(index, sqlite3_bind_text64(statement_.get(), index, data, text.size(),
-                                         SQLITE_STATIC, SQLITE_UTF8));
+    CheckBind(index, sqlite3_bind_text64(statement_.get(), index, data, text.size(), SQLITE_STATIC,
+                                         SQLITE_UTF8));
+}
+
+void SqliteStatement::BindBlob(int index, std::string_view bytes) {
+    // An empty view may have no data pointer, which SQLite would bind as NULL.
+    const char* data = bytes.data() ? bytes.data() : "";
+    CheckBind(index,
+              sqlite3_bind_blob64(statement_.get(), index, data, bytes.size(), SQLITE_TRANSIENT));
 }
 
 void SqliteStatement::BindInt64(int index, int64_t value) {
@@ -137,6 +148,13 @@ std::string SqliteStatement::ColumnText(int index) const {
     const int size = sqlite3_column_bytes(statement_.get(), index);
     return text ? std::string(reinterpret_cast<const char*>(text), static_cast<size_t>(size))
                 : std::string();
+}
+
+std::string SqliteStatement::ColumnBlob(int index) const {
+    const auto* bytes = sqlite3_column_blob(statement_.get(), index);
+    const int size = sqlite3_column_bytes(statement_.get(), index);
+    return bytes ? std::string(static_cast<const char*>(bytes), static_cast<size_t>(size))
+                 : std::string();
 }
 
 int64_t SqliteStatement::ColumnInt64(int index) const {

@@ -29,6 +29,8 @@ public:
     void Execute(std::string_view sql);
 
     sqlite3* Handle() const noexcept { return db_.get(); }
+    // Rows the last INSERT, UPDATE or DELETE of this connection changed.
+    int64_t Changes() const noexcept;
 
 private:
     struct Closer {
@@ -52,6 +54,8 @@ public:
     void BindTextInPlace(int index, std::string_view text);
     void BindInt64(int index, int64_t value);
     void BindNull(int index);
+    // Binds bytes as a BLOB (copied).
+    void BindBlob(int index, std::string_view bytes);
 
     // Runs the statement to its next row: true when a row is available,
     // false when it is done. Throws StorageError.
@@ -64,6 +68,7 @@ public:
 
     // Column getters for the current row; a NULL reads as "" or 0.
     std::string ColumnText(int index) const;
+    std::string ColumnBlob(int index) const;
     int64_t ColumnInt64(int index) const;
     bool ColumnIsNull(int index) const;
 

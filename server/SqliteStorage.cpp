@@ -108,6 +108,19 @@ DROP TABLE reports;
 ALTER TABLE reports_by_id RENAME TO reports;
 PRAGMA user_version = 2;
 )sql",
+    // Icons that clients uploaded, once per program: kept apart from the
+    // catalogue, so that an import does not lose them.
+    R"sql(
+CREATE TABLE icons (
+    name_key     TEXT NOT NULL,
+    exe_key      TEXT NOT NULL,
+    program_name TEXT NOT NULL,
+    exe_filename TEXT NOT NULL,
+    png          BLOB NOT NULL,
+    PRIMARY KEY (name_key, exe_key)
+) WITHOUT ROWID;
+PRAGMA user_version = 3;
+)sql",
 };
 
 constexpr int kSchemaVersion = static_cast<int>(std::size(kSchemaSteps));
@@ -311,8 +324,10 @@ ON CONFLICT (name_key, exe_key) DO UPDATE SET
 std::vector<CatalogueEntry> SqliteStorage::LoadCatalogue() const {
     const std::lock_guard lock(mutex_);
     SqliteStatement select(connection_, R"sql(
-SELECT program_name, exe_filename, latest_version, product_url, download_url, comments, has_icon
-FROM programs ORDER BY name_key, exe_key)sql");
+SELECT p.program_name, p.exe_filename, p.latest_version, p.product_url, p.download_url,
+       p.comments, p.has_icon OR i.name_key IS NOT NULL
+FROM programs p LEFT JOIN icons i ON i.name_key = p.name_key AND i.exe_key = p.exe_key
+ORDER BY p.name_key, p.exe_key)sql");
     std::vector<CatalogueEntry> entries;
     while (select.Step()) {
         entries.push_back({.programName = select.ColumnText(0),
@@ -324,6 +339,37 @@ FROM programs ORDER BY name_key, exe_key)sql");
                            .hasIcon = select.ColumnInt64(6) != 0});
     }
     return entries;
+}
+
+bool SqliteStorage::SaveIcon(const std::string& programName, const std::string& exeFilename,
+                             const std::string& png) {
+    const std::lock_guard lock(mutex_);
+    SqliteTransaction transaction(connection_);
+    SqliteStatement insert(connection_, R"sql(
+INSERT INTO icons (name_key, exe_key, program_name, exe_filename, png)
+VALUES (?1, ?2, ?3, ?4, ?5) ON CONFLICT (name_key, exe_key) DO NOTHING)sql");
+    insert.BindText(1, KeyOf(programName));
+    insert.BindText(2, KeyOf(exeFilename));
+    insert.BindText(3, programName);
+    insert.BindText(4, exeFilename);
+    insert.BindBlob(5, png);
+    insert.Run();
+    const bool kept = connection_.Changes() > 0;
+    transaction.Commit();
+    return kept;
+}
+
+std::optional<std::string> SqliteStorage::LoadIcon(const std::string& programName,
+                                                   const std::string& exeFilename) const {
+    const std::lock_guard lock(mutex_);
+    SqliteStatement select(connection_,
+                           "SELECT png FROM icons WHERE name_key = ?1 AND exe_key = ?2");
+    select.BindText(1, KeyOf(programName));
+    select.BindText(2, KeyOf(exeFilename));
+    if (!select.Step()) {
+        return std::nullopt;
+    }
+    return select.ColumnBlob(0);
 }
 
 void SqliteStorage::ForEachReport(const std::function<void(const Report&)>& each) const {

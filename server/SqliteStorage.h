@@ -15,7 +15,7 @@ namespace torvik::server {
 // processes may open the same file (WAL mode); within a process, one
 // connection serves every thread in turn.
 //
-// Tables (schema version 2). Keys are KeyOf() of the texts beside
+// Tables (schema version 3). Keys are KeyOf() of the texts beside
 // them; the texts keep the spelling of their last write.
 //   programs    (name_key, exe_key) primary key, program_name,
 //               exe_filename, latest_version, product_url, download_url,
@@ -32,6 +32,9 @@ namespace torvik::server {
 //               the first details text of an executable and version.
 //   submissions (installation, name_key, exe_key, version_x) primary key,
 //               program_name, exe_filename.
+//   icons       (name_key, exe_key) primary key, program_name,
+//               exe_filename, png: uploaded icons, the first per program;
+//               a program with one reads has_icon true.
 //   accounts    name_key primary key, name, password_hash ("" until
 //               passwords are set), moderator (0 or 1).
 // Lists are loaded in key order.
@@ -70,6 +73,10 @@ public:
     // not wait for a write of this object: during one it gives the value
     // read last (at the latest when the previous write ended).
     int64_t DataVersion() const override;
+    bool SaveIcon(const std::string& programName, const std::string& exeFilename,
+                  const std::string& png) override;
+    std::optional<std::string> LoadIcon(const std::string& programName,
+                                        const std::string& exeFilename) const override;
     void AddAccount(const Account& account) override;
     std::optional<Account> FindAccount(const std::string& name) const override;
 

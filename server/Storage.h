@@ -95,6 +95,16 @@ public:
     // in-memory view knows to reload.
     virtual int64_t DataVersion() const = 0;
 
+    // Keeps a program's uploaded icon (PNG bytes) unless one was uploaded
+    // for it before: the first stays. Whether it was kept. The catalogue
+    // entry of the program reads hasIcon true from then on, also after an
+    // import that says false.
+    virtual bool SaveIcon(const std::string& programName, const std::string& exeFilename,
+                          const std::string& png) = 0;
+    // The uploaded icon of a program; nothing when none was uploaded.
+    virtual std::optional<std::string> LoadIcon(const std::string& programName,
+                                                const std::string& exeFilename) const = 0;
+
     // Throws StorageError when an account of that name (letter case
     // ignored) exists.
     virtual void AddAccount(const Account& account) = 0;

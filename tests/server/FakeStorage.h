@@ -26,8 +26,23 @@ public:
         std::vector<CatalogueEntry> out;
         for (const auto& [key, e] : catalogue_) {
             out.push_back(e);
+            out.back().hasIcon = e.hasIcon || icons_.contains(key);
         }
         return out;
+    }
+    bool SaveIcon(const std::string& programName, const std::string& exeFilename,
+                  const std::string& png) override {
+        std::lock_guard lock(mutex_);
+        if (failWrites) {
+            throw StorageError("the disk is full");
+        }
+        return icons_.emplace(KeyOf(programName) + "\n" + KeyOf(exeFilename), png).second;
+    }
+    std::optional<std::string> LoadIcon(const std::string& programName,
+                                        const std::string& exeFilename) const override {
+        std::lock_guard lock(mutex_);
+        const auto it = icons_.find(KeyOf(programName) + "\n" + KeyOf(exeFilename));
+        return it == icons_.end() ? std::nullopt : std::optional<std::string>(it->second);
     }
     void ForEachReport(const std::function<void(const Report&)>& each) const override {
         std::lock_guard lock(mutex_);
@@ -76,6 +91,7 @@ private:
     std::map<std::string, Report> reports_;
     std::map<std::string, Submission> submissions_;
     std::map<std::string, Account> accounts_;
+    std::map<std::string, std::string> icons_;
 };
 
 } // namespace torvik::server::testing

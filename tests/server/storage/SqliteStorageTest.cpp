@@ -420,6 +420,26 @@ TEST_F(SqliteStorageTest, DataVersionChangesWithCommitsOfOtherConnectionsOnly) {
     EXPECT_NE(storage->DataVersion(), afterOther);
 }
 
+TEST_F(SqliteStorageTest, TheFirstIconOfAProgramStaysAndOutlivesImports) {
+    storage->ImportCatalogue({Program("Demo App", "scanfix_app.exe", "1.0")});
+    const std::string png("\x89PNG\r\n\x1a\n\0\xff bytes", 16);
+    EXPECT_TRUE(storage->SaveIcon("DEMO APP", "Scanfix_App.exe", png));
+    EXPECT_FALSE(storage->SaveIcon("Demo App", "scanfix_app.exe", "another"));
+    EXPECT_EQ(storage->LoadIcon("demo app", "SCANFIX_APP.EXE"), png) << "bytes, not text";
+    EXPECT_EQ(storage->LoadIcon("Demo Tool", "scanfix_tool.exe"), std::nullopt);
+    // An import that says the program has no icon does not undo the upload.
+    storage->ImportCatalogue({Program("Demo App", "scanfix_app.exe", "2.0"),
+                              Program("Demo Tool", "scanfix_tool.exe", "1.0")});
+    storage.reset();
+    storage = SqliteStorage::Open(DataDir());
+    std::map<std::string, bool> hasIcon;
+    for (const auto& entry : storage->LoadCatalogue()) {
+        hasIcon[entry.programName] = entry.hasIcon;
+    }
+    EXPECT_EQ(hasIcon, (std::map<std::string, bool>{{"Demo App", true}, {"Demo Tool", false}}));
+    EXPECT_EQ(storage->LoadIcon("Demo App", "scanfix_app.exe"), png);
+}
+
 TEST_F(SqliteStorageTest, AccountNamesAreUniqueIgnoringAsciiCase) {
     storage->AddAccount({.name = "Alice", .moderator = true});
     EXPECT_THROW(storage->AddAccount({.name = "ALICE"}), StorageError);
