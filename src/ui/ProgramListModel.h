@@ -35,8 +35,9 @@ public:
     // Every program but those never shown (see ProgramFilter), or those the
     // filter shows, in ProgramList's order.
     void Refill(const ProgramLists::RecordList& programs, const ProgramFilter& filter = {});
-    // Orders the rows; rows that compare equal may change places. Without a
-    // sort column the rows stay as they are.
+    // Orders the rows as LvMainListCompare does, comparing sort keys made
+    // once per row; rows that compare equal may change places. Without a
+    // sort column, or with one the list does not have, the rows stay.
     void Sort(const ProgramSortState& order, const TextCompare& compare);
     // What programs the service did not know show as their status: the last
     // reply's "recheck_str".

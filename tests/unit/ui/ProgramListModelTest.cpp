@@ -73,6 +73,44 @@ TEST(ProgramListModel, SortsByTheClickedColumnAndKeepsTheOrderWithoutOne) {
     EXPECT_THAT(Names(model), ElementsAre(L"b", L"a", L"d", L"C"));
 }
 
+TEST(ProgramListModel, SortsInTheCompareFunctionsOrderForEveryColumnAndDirection) {
+    // Few distinct values per field, in several letter cases, so that keys
+    // tie and the name decides.
+    const wchar_t* const names[] = {L"beta", L"Alpha", L"alpha", L"Gamma", L"delta", L"BETA"};
+    const wchar_t* const texts[] = {L"", L"x", L"X", L"y", L"\u00e9"};
+    ProgramLists::RecordList records;
+    for (int i = 0; i < 60; ++i) {
+        auto& r = *records.emplace_back(std::make_unique<TProgramRecord>());
+        r.ProgramName = names[i % 6];
+        r.TargetExePath = texts[i % 5];
+        r.TargetExeVersionX = texts[(i / 2) % 5];
+        r.Status = i % 4;
+        r.ReceivedNotes = texts[(i / 3) % 5];
+        r.ReceivedUrl = texts[(i / 4) % 5];
+    }
+    const OrdinalTextCompare compare;
+    ProgramListModel model;
+    for (int column = kColumnProgram; column <= kColumnUrl; ++column) {
+        for (const bool descending : {false, true}) {
+            const ProgramSortState order{column, descending};
+            model.Refill(records);
+            model.Sort(order, compare);
+            ASSERT_EQ(model.Count(), records.size());
+            for (size_t i = 0; i + 1 < model.Count(); ++i) {
+                EXPECT_LE(LvMainListCompare(model.Row(i), model.Row(i + 1), order, compare), 0)
+                    << "column " << column << (descending ? " descending" : "") << ", row " << i;
+            }
+        }
+    }
+    // The keys themselves order as the comparison.
+    for (const wchar_t* a : names) {
+        for (const wchar_t* b : texts) {
+            const int c = compare.SortKey(a).compare(compare.SortKey(b));
+            EXPECT_EQ((c > 0) - (c < 0), compare.CompareIgnoreCase(a, b));
+        }
+    }
+}
+
 TEST(ProgramListModel, TheDatabaseStatusFollowsTheCheck) {
     ProgramListModel model;
     model.SetRecheckText(L"Not in the database yet");
