@@ -83,5 +83,21 @@ TEST(Win32TextCompare, OrdersByTheLocaleIgnoringCase) {
     EXPECT_EQ(records[2].ProgramName, L"charlie");
 }
 
+TEST(Win32TextCompare, SortKeysOrderAsTheComparison) {
+    const Win32TextCompare text;
+    const wchar_t* const texts[] = {
+        L"",           L"a",     L"A",           L"ab",      L"b",
+        L"co-op",      L"coop",  L"Tom & Jerry", L"tom and", L"\u00e9t\u00e9",
+        L"ete",        L"Zebra", L"\u00e4rger",  L"10",      L"9",
+        L"C:\\Tools\\"};
+    const auto sign = [](int c) { return (c > 0) - (c < 0); };
+    for (const wchar_t* a : texts) {
+        for (const wchar_t* b : texts) {
+            EXPECT_EQ(sign(text.SortKey(a).compare(text.SortKey(b))), text.CompareIgnoreCase(a, b))
+                << "\"" << a << "\" / \"" << b << "\"";
+        }
+    }
+}
+
 } // namespace
 } // namespace torvik::win32

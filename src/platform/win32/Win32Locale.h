@@ -12,6 +12,9 @@ namespace torvik::win32 {
 class Win32TextCompare : public TextCompare {
 public:
     int CompareIgnoreCase(const std::wstring& a, const std::wstring& b) const override;
+    // LCMapStringW's sort key, documented to order texts as CompareStringW
+    // does; empty when the system cannot make one.
+    std::string SortKey(const std::wstring& text) const override;
 };
 
 class Win32TimeZone : public TimeZone {
