@@ -50,6 +50,7 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         if (wParam != 0 && !shownOnce_) {
             shownOnce_ = true;
             flow_->FirstShow();
+            ApplySwitches();
         }
         break;
     case kWmShowSelf:
@@ -67,7 +68,15 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             return *brush;
         }
         break;
+    case kWmIconsArrived:
+        ::InvalidateRect(programList_.Handle(), nullptr, FALSE);
+        return 0;
+    case kWmSyncIcons:
+        SyncIcons();
+        return 0;
     case WM_DESTROY:
+        // The icon worker stops before the list that asks it goes.
+        icons_.reset();
         ::PostQuitMessage(0);
         return 0;
     default:
@@ -92,16 +101,28 @@ bool MainWindow::OnTimer(UINT_PTR id) {
 
 bool MainWindow::OnCommand(int id, int code, HWND control) {
     // Menu entries come without a control.
-    return control == nullptr && code == 0 && OnMenuCommand(static_cast<UINT>(id));
+    if (control == nullptr) {
+        return code == 0 && OnMenuCommand(static_cast<UINT>(id));
+    }
+    return OnListCommand(id, code);
+}
+
+std::optional<LRESULT> MainWindow::OnNotify(NMHDR& header) {
+    if (header.hwndFrom == bottomTabs_ && header.code == TCN_SELCHANGE) {
+        ShowBottomPage(TabCtrl_GetCurSel(bottomTabs_));
+        return 0;
+    }
+    return std::nullopt;
 }
 
 void MainWindow::FormCreate() {
-    CreateLayout();
     inventory_ = std::make_unique<Inventory>(services_.fs, services_.folders, *this);
+    CreateLayout();
     CreateSettings();
     CreatePanels();
     CreateMainMenu();
     CreateCheck();
+    CreateIcons();
     CreateFlow();
     try {
         inventory_->Cache.LoadCachedLibrary();
@@ -113,6 +134,7 @@ void MainWindow::FormCreate() {
 }
 
 void MainWindow::CreateCheck() {
+    build_ = GetBuildNumber(inventory_->Versions, OwnExecutable());
     TIEHttp::Services http{internet_, inventory_->Ansi, &services_.dialogs, &services_.fs,
                            [this] { WaitLoopTurn(); }};
     http_ = std::make_unique<TIEHttp>(http);
@@ -127,7 +149,7 @@ void MainWindow::CreateCheck() {
                         inventory_->Cache,
                         inventory_->Pipeline,
                         *this,
-                        GetBuildNumber(inventory_->Versions, OwnExecutable()),
+                        build_,
                         [] { return ServiceHeader(); },
                         folders.ProgramFilesFolder(),
                         folders.InSettings(L"updater_lastreply.ini"),

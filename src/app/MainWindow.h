@@ -8,6 +8,8 @@
 #include "app/ListViewEx.h"
 #include "app/NavigationBar.h"
 #include "app/PageControl.h"
+#include "app/ProgramListView.h"
+#include "app/ShellIconCache.h"
 #include "app/Window.h"
 #include "app/WindowSettings.h"
 #include "inventory/CommandLine.h"
@@ -19,6 +21,7 @@
 #include "platform/win32/Win32InternetApi.h"
 #include "service/IEHttpTransport.h"
 #include "ui/CheckFlow.h"
+#include "ui/IconSync.h"
 #include "ui/MainFlow.h"
 #include "ui/ProgramListModel.h"
 
@@ -57,10 +60,13 @@ protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
     bool OnTimer(UINT_PTR id) override;
     bool OnCommand(int id, int code, HWND control) override;
+    std::optional<LRESULT> OnNotify(NMHDR& header) override;
     void OnSize(int width, int height) override;
 
 private:
     static constexpr UINT kWmPrivacyAccepted = WM_APP + 1;
+    static constexpr UINT kWmIconsArrived = WM_APP + 2;
+    static constexpr UINT kWmSyncIcons = WM_APP + 3;
     static constexpr UINT_PTR kTimerLateCheck = 2;
     static constexpr UINT kTimerLateCheckMs = 200;
 
@@ -81,6 +87,15 @@ private:
     // A stored value's control on parent (the hidden settings page when none).
     HWND AddSetting(const wchar_t* name, const wchar_t* windowClass, DWORD style,
                     HWND parent = nullptr, const std::wstring& caption = L"");
+
+    // The program list, its filter, icons and the details page
+    // (MainWindowList.cpp).
+    void CreateIcons();
+    bool OnListCommand(int id, int code);
+    void ApplySwitches();
+    void ShowRecordDetails(const TProgramRecord& record);
+    void ShowBottomPage(int page);
+    void SyncIcons();
 
     // The menu (MainWindowMenu.cpp).
     void CreateMainMenu();
@@ -151,9 +166,15 @@ private:
     PageControl pages_;
     HWND splitter_ = nullptr, bottomTabs_ = nullptr, statusBar_ = nullptr;
     win32::UniqueBrush splitterBrush_, userBoxBrush_;
-    HWND lvMain_ = nullptr;
+    win32::Win32TextCompare textCompare_;
+    // app:: since the hook ProgramListView() above hides the type here.
+    app::ProgramListView programList_;
+    HWND filter_ = nullptr, hideUpToDate_ = nullptr, home_ = nullptr, details_ = nullptr;
+    Label syncingIcons_;
+    std::unique_ptr<ShellIconCache> icons_;
+    std::unique_ptr<IconSync> iconSync_;
+    std::wstring build_;
     std::unique_ptr<Inventory> inventory_;
-    ProgramListModel programs_;
 
     // The stored values live in controls of a page that is never shown and
     // on the settings panel's pages.

@@ -44,6 +44,8 @@ void MainWindow::SetStartChecking() {
 void MainWindow::RestoreStart() {
     start_.SetCaption(orgCaption_);
     start_.Enable(true);
+    // The icons the reply asked for go once the check's loops have ended.
+    ::PostMessageW(Handle(), kWmSyncIcons, 0, 0);
 }
 
 void MainWindow::StartLateCheckTimer() {
@@ -66,48 +68,6 @@ void MainWindow::ShowCounters(const CheckCounters& c) {
                 CounterLabelOf(count).text;
     }
     counters_.SetText(text);
-}
-
-void MainWindow::RepaintProgramList() {
-    // The reply may have come for TempProgramList while a check builds it;
-    // the published records are what the list shows.
-    BeginUpdate();
-    ClearItems();
-    RefillProgramList();
-    EndUpdate();
-}
-
-void MainWindow::BeginUpdate() {
-    ::SendMessageW(lvMain_, WM_SETREDRAW, FALSE, 0);
-}
-
-void MainWindow::ClearItems() {
-    ListView_DeleteAllItems(lvMain_);
-    programs_.Clear();
-}
-
-void MainWindow::RefillProgramList() {
-    programs_.SetRecheckText(check_->RecheckText);
-    programs_.Refill(inventory_->Lists.ProgramList);
-    for (size_t row = 0; row < programs_.Count(); ++row) {
-        std::wstring text = programs_.CellText(row, ProgramListModel::kProgram);
-        LVITEMW item{};
-        item.mask = LVIF_TEXT;
-        item.iItem = static_cast<int>(row);
-        item.pszText = text.data();
-        ListView_InsertItem(lvMain_, &item);
-        for (size_t column = ProgramListModel::kVersion; column < ProgramListModel::kColumnCount;
-             ++column) {
-            text = programs_.CellText(row, column);
-            ListView_SetItemText(lvMain_, static_cast<int>(row), static_cast<int>(column),
-                                 text.data());
-        }
-    }
-}
-
-void MainWindow::EndUpdate() {
-    ::SendMessageW(lvMain_, WM_SETREDRAW, TRUE, 0);
-    ::InvalidateRect(lvMain_, nullptr, TRUE);
 }
 
 } // namespace torvik::app

@@ -30,6 +30,10 @@ enum MainWindowControl : int {
     kIdCommunityPage,
     kIdUserName,
     kIdAccount,
+    kIdFilter,
+    kIdHideUpToDate,
+    kIdSyncingIcons,
+    kIdDetails,
 };
 
 } // namespace torvik::app

@@ -6,6 +6,7 @@
 
 #include "app/MainWindow.h"
 #include "app/MainWindowIds.h"
+#include "common/PathUtils.h"
 
 namespace torvik::app {
 namespace {
@@ -16,14 +17,7 @@ constexpr int kBottomHeight = 246;
 constexpr COLORREF kSplitterColour = RGB(0xB5, 0xB5, 0xB5);
 constexpr COLORREF kUserBoxColour = RGB(0xEE, 0xEE, 0xEE);
 constexpr COLORREF kBusyColour = RGB(0xFF, 0x00, 0x00);
-
-void AddColumn(HWND listView, int index, const wchar_t* caption, int width) {
-    LVCOLUMNW column{};
-    column.mask = LVCF_TEXT | LVCF_WIDTH;
-    column.pszText = const_cast<wchar_t*>(caption);
-    column.cx = width;
-    ListView_InsertColumn(listView, index, &column);
-}
+constexpr COLORREF kSyncingColour = RGB(0x00, 0x80, 0x00);
 
 } // namespace
 
@@ -55,18 +49,21 @@ void MainWindow::CreateLayout() {
     pages_.AddPage(L"Other");
     settingsPage_ = pages_.AddPage(L"Settings"); // never shown
     pages_.ShowPage(0);
-    lvMain_ = ::CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
-                                kChildStyle | LVS_REPORT | LVS_SHOWSELALWAYS, 0, 0, 0, 0,
-                                myPrograms, reinterpret_cast<HMENU>(INT_PTR{kIdProgramList}),
-                                ::GetModuleHandleW(nullptr), nullptr);
-    ::SendMessageW(lvMain_, WM_SETFONT,
-                   reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), TRUE);
-    ListView_SetExtendedListViewStyle(lvMain_, LVS_EX_FULLROWSELECT);
-    AddColumn(lvMain_, ProgramListModel::kProgram, L"Program", 220);
-    AddColumn(lvMain_, ProgramListModel::kVersion, L"My Version", 110);
-    AddColumn(lvMain_, ProgramListModel::kStatus, L"Database status", 150);
-    AddColumn(lvMain_, ProgramListModel::kCommunity, L"Community status", 200);
-    AddColumn(lvMain_, ProgramListModel::kFile, L"Executable", 300);
+    filter_ = CreateChild(L"EDIT", ES_AUTOHSCROLL | WS_TABSTOP, myPrograms, L"", kIdFilter,
+                          WS_EX_CLIENTEDGE);
+    hideUpToDate_ = CreateChild(L"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, myPrograms,
+                                L"Hide up to date", kIdHideUpToDate);
+    ::SendMessageW(hideUpToDate_, BM_SETCHECK, BST_CHECKED, 0);
+    programList_.Create(myPrograms, kIdProgramList, inventory_->Lists.ProgramList, textCompare_);
+    programList_.iconFor = [this](const TProgramRecord& record) {
+        return icons_ ? icons_->IconFor(MakeFn(record.TargetExePath, record.TargetExeFilename))
+                      : nullptr;
+    };
+    programList_.onProgramSelected = [this](const TProgramRecord& record) {
+        ShowRecordDetails(record);
+    };
+    syncingIcons_.Create(bar, L"Synchronizing Icons...", kIdSyncingIcons);
+    ::ShowWindow(syncingIcons_.Handle(), SW_HIDE);
 
     splitter_ = CreateChild(L"STATIC", 0, bar, L"", 0);
     bottomTabs_ = CreateChild(WC_TABCONTROLW, WS_CLIPCHILDREN, bar, L"", 0);
@@ -76,6 +73,11 @@ void MainWindow::CreateLayout() {
         tab.pszText = const_cast<wchar_t*>(caption);
         TabCtrl_InsertItem(bottomTabs_, TabCtrl_GetItemCount(bottomTabs_), &tab);
     }
+    // The home page stays empty where no browser control can be hosted.
+    home_ = CreateChild(L"STATIC", 0, bottomTabs_, L"", 0);
+    details_ =
+        CreateChild(L"EDIT", ES_MULTILINE | ES_READONLY | WS_VSCROLL, bottomTabs_, L"", kIdDetails);
+    ::ShowWindow(details_, SW_HIDE);
     statusBar_ = CreateChild(STATUSCLASSNAMEW, SBARS_SIZEGRIP, bar, L"", 0);
 
     splitterBrush_.reset(::CreateSolidBrush(kSplitterColour));
@@ -90,6 +92,11 @@ std::optional<LRESULT> MainWindow::ColourStatic(HDC dc, HWND control) {
         ::SetBkColor(dc, kUserBoxColour);
         return reinterpret_cast<LRESULT>(userBoxBrush_.get());
     }
+    if (control == syncingIcons_.Handle()) {
+        ::SetTextColor(dc, kSyncingColour);
+        ::SetBkMode(dc, TRANSPARENT);
+        return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_BTNFACE));
+    }
     if (control == busy_.Handle()) {
         ::SetTextColor(dc, kBusyColour);
         ::SetBkMode(dc, TRANSPARENT);
@@ -102,7 +109,8 @@ void MainWindow::LayOut(int width, int height) {
     ::MoveWindow(myProgramsToggle_.Handle(), 6, 4, 100, 24, TRUE);
     ::MoveWindow(communityToggle_.Handle(), 110, 4, 100, 24, TRUE);
     ::MoveWindow(start_.Handle(), 224, 4, 90, 24, TRUE);
-    ::MoveWindow(busy_.Handle(), 326, 8, width - 326 - 300, 16, TRUE);
+    ::MoveWindow(busy_.Handle(), 326, 8, 300, 16, TRUE);
+    ::MoveWindow(syncingIcons_.Handle(), 636, 8, 160, 16, TRUE);
     ::MoveWindow(userLabel_.Handle(), width - 290, 8, 60, 16, TRUE);
     ::MoveWindow(userBox_, width - 226, 5, 190, 21, TRUE);
     ::MoveWindow(accountButton_.Handle(), width - 32, 5, 26, 21, TRUE);
@@ -116,9 +124,17 @@ void MainWindow::LayOut(int width, int height) {
     const int bottomTop = height - statusHeight - kBottomHeight;
     const int pagesHeight = std::max(0, bottomTop - kSplitterHeight - kTopBarHeight);
     ::MoveWindow(pages_.Handle(), 0, kTopBarHeight, width, pagesHeight, TRUE);
-    ::MoveWindow(lvMain_, 6, 4, width - 12, std::max(0, pagesHeight - 8), TRUE);
+    ::MoveWindow(filter_, 6, 4, 260, 21, TRUE);
+    ::MoveWindow(hideUpToDate_, 278, 5, 160, 20, TRUE);
+    ::MoveWindow(programList_.Handle(), 6, 30, width - 12, std::max(0, pagesHeight - 34), TRUE);
     ::MoveWindow(splitter_, 0, kTopBarHeight + pagesHeight, width, kSplitterHeight, TRUE);
     ::MoveWindow(bottomTabs_, 0, bottomTop, width, kBottomHeight, TRUE);
+    RECT inside{0, 0, width, kBottomHeight};
+    TabCtrl_AdjustRect(bottomTabs_, FALSE, &inside);
+    for (const HWND page : {home_, details_}) {
+        ::MoveWindow(page, inside.left, inside.top, inside.right - inside.left,
+                     inside.bottom - inside.top, TRUE);
+    }
 }
 
 void MainWindow::SetStatusText(const std::wstring& text) {
@@ -129,7 +145,7 @@ void MainWindow::ShowMyProgramsPage() {
     ::SendMessageW(myProgramsToggle_.Handle(), BM_SETCHECK, BST_CHECKED, 0);
     ::SendMessageW(communityToggle_.Handle(), BM_SETCHECK, BST_UNCHECKED, 0);
     pages_.ShowPage(0);
-    ::SetFocus(lvMain_);
+    ::SetFocus(filter_);
 }
 
 void MainWindow::ShowBusyLabel(const std::wstring& text) {
@@ -144,7 +160,7 @@ void MainWindow::ShowBusyLabel(const std::wstring& text) {
 
 void MainWindow::HideBusyLabel() {
     ::ShowWindow(busy_.Handle(), SW_HIDE);
-    SetStatusText(std::to_wstring(programs_.Count()) + L" programs found.");
+    SetStatusText(std::to_wstring(programList_.Model().Count()) + L" programs found.");
 }
 
 } // namespace torvik::app

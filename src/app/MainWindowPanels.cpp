@@ -162,6 +162,7 @@ void MainWindow::ShowSettingsPanel(int page) {
 void MainWindow::CloseSettingsPanel() {
     ::ShowWindow(settingsPanel_.Handle(), SW_HIDE);
     // Changed exclusions and switches take effect at once.
+    ApplySwitches();
     check_->RescanWithLastReply();
 }
 

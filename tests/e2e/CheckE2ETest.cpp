@@ -111,12 +111,18 @@ protected:
     // Program name to "Database status" text, once every program of ours
     // shows the text given (or any text with waitForStatuses false).
     std::map<std::wstring, std::wstring> Statuses(HWND window, bool waitForStatuses) {
+        // Programs that are up to date are hidden until the switch says
+        // otherwise.
+        const HWND hideUpToDate = ControlById(window, app::kIdHideUpToDate);
+        ::SendMessageW(hideUpToDate, BM_SETCHECK, BST_UNCHECKED, 0);
+        ClickButton(hideUpToDate);
         const HWND list = ControlById(window, app::kIdProgramList);
         std::map<std::wstring, std::wstring> shown;
         for (DWORD waited = 0; waited < kCheckTimeoutMs; waited += 200) {
             shown.clear();
-            for (const auto& row : ListViewRows(list, 5)) {
-                shown[row[0]] = row[2];
+            // Program, Executable, My Version, Database status, ...
+            for (const auto& row : ListViewRows(list, 6)) {
+                shown[row[0]] = row[3];
             }
             bool complete = true;
             for (const auto& p : kPrograms) {

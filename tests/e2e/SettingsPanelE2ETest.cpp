@@ -13,29 +13,31 @@
 namespace torvik::e2e {
 namespace {
 
+struct MessageSearch {
+    DWORD pid;
+    const std::wstring* text;
+    HWND found;
+};
+
+BOOL CALLBACK MatchMessage(HWND hwnd, LPARAM param) {
+    auto& s = *reinterpret_cast<MessageSearch*>(param);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(hwnd, &owner);
+    wchar_t cls[16] = {};
+    ::GetClassNameW(hwnd, cls, 16);
+    if (owner == s.pid && std::wstring(cls) == L"#32770" &&
+        TextOf(::GetDlgItem(hwnd, 0xFFFF)) == *s.text) {
+        s.found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 // A message box of the process with this text, within timeoutMs.
 HWND WaitForMessage(DWORD pid, const std::wstring& text, DWORD timeoutMs = 10000) {
-    struct Search {
-        DWORD pid;
-        const std::wstring* text;
-        HWND found;
-    } search{pid, &text, nullptr};
+    MessageSearch search{pid, &text, nullptr};
     for (DWORD waited = 0; waited < timeoutMs && search.found == nullptr; waited += 100) {
-        ::EnumWindows(
-            [](HWND hwnd, LPARAM param) -> BOOL {
-                auto& s = *reinterpret_cast<Search*>(param);
-                DWORD owner = 0;
-                ::GetWindowThreadProcessId(hwnd, &owner);
-                wchar_t cls[16] = {};
-                ::GetClassNameW(hwnd, cls, 16);
-                if (owner == s.pid && std::wstring(cls) == L"#32770" &&
-                    TextOf(::GetDlgItem(hwnd, 0xFFFF)) == *s.text) {
-                    s.found = hwnd;
-                    return FALSE;
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&search));
+        ::EnumWindows(MatchMessage, reinterpret_cast<LPARAM>(&search));
         if (search.found == nullptr) {
             ::Sleep(100);
         }

@@ -208,22 +208,24 @@ void ClickButton(HWND button) {
                    reinterpret_cast<LPARAM>(button));
 }
 
+namespace {
+struct IdSearch {
+    int id;
+    HWND found;
+};
+BOOL CALLBACK MatchId(HWND hwnd, LPARAM param) {
+    auto& s = *reinterpret_cast<IdSearch*>(param);
+    if (::GetDlgCtrlID(hwnd) == s.id) {
+        s.found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+} // namespace
+
 HWND ControlById(HWND window, int id) {
-    struct Search {
-        int id;
-        HWND found;
-    } search{id, nullptr};
-    ::EnumChildWindows(
-        window,
-        [](HWND hwnd, LPARAM param) -> BOOL {
-            auto& s = *reinterpret_cast<Search*>(param);
-            if (::GetDlgCtrlID(hwnd) == s.id) {
-                s.found = hwnd;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    IdSearch search{id, nullptr};
+    ::EnumChildWindows(window, MatchId, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
