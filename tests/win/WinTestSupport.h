@@ -46,6 +46,24 @@ inline long RunAndWait(const std::wstring& commandLine, DWORD timeoutMs = 20000)
     return static_cast<long>(code);
 }
 
+// Pumps the thread's messages until done() holds or timeoutMs passed; false
+// on time-out.
+template <typename Done> bool PumpUntil(Done done, DWORD timeoutMs = 3000) {
+    const DWORD start = ::GetTickCount();
+    MSG msg;
+    while (!done()) {
+        if (::GetTickCount() - start > timeoutMs) {
+            return false;
+        }
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+    return true;
+}
+
 // Saves what the screen shows of a window as a 24-bit BMP file named NAME.bmp
 // in the folder CTest names in TORVIK_SCREENSHOTS, so that a person can look
 // at it after the run. Returns false when no folder is set or the copy fails.

@@ -22,22 +22,7 @@ using Texts = std::vector<std::wstring>;
 
 const Texts kColumns{L"Program:200:L:0", L"Version:100:L:1", L"URL:150:L:2"};
 
-// Pumps the thread's messages until done() holds or about a second passed.
-template <typename Done> bool PumpUntil(Done done, DWORD timeoutMs = 1000) {
-    const DWORD start = ::GetTickCount();
-    MSG msg;
-    while (!done()) {
-        if (::GetTickCount() - start > timeoutMs) {
-            return false;
-        }
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageW(&msg);
-        }
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-    return true;
-}
+using wintest::PumpUntil;
 
 void PumpFor(DWORD ms) {
     PumpUntil([] { return false; }, ms);

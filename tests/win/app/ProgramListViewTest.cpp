@@ -21,22 +21,7 @@ using Names = std::vector<std::wstring>;
 
 constexpr int kListId = 300;
 
-// Pumps the thread's messages until done() holds or the time is up.
-template <typename Done> bool PumpUntil(Done done, DWORD timeoutMs = 3000) {
-    const DWORD start = ::GetTickCount();
-    MSG msg;
-    while (!done()) {
-        if (::GetTickCount() - start > timeoutMs) {
-            return false;
-        }
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageW(&msg);
-        }
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-    return true;
-}
+using wintest::PumpUntil;
 
 class ProgramListViewTest : public ::testing::Test {
 protected:
