@@ -74,6 +74,17 @@ private:
     void WM_ShowSelf();
     void CreateCheck();
     void CreateFlow();
+    void CreateSettings();
+    // A stored value's control on parent (the hidden settings page when none).
+    HWND AddSetting(const wchar_t* name, const wchar_t* windowClass, DWORD style,
+                    HWND parent = nullptr, const std::wstring& caption = L"");
+    bool IsChecked(const wchar_t* name) const;
+
+    // The regions (MainWindowLayout.cpp).
+    void CreateLayout();
+    void LayOut(int width, int height);
+    std::optional<LRESULT> ColourStatic(HDC dc, HWND control);
+    void SetStatusText(const std::wstring& text);
 
     // MainView
     void SetCaption(const std::wstring& caption) override;
@@ -83,10 +94,6 @@ private:
     void StopRequest() override;
     void StopScanAndSaveCache() override;
     void Destroy() override { ::DestroyWindow(Handle()); }
-    void CreateSettings();
-    // A stored value's control on parent (the hidden settings page when none).
-    HWND AddSetting(const wchar_t* name, const wchar_t* windowClass, DWORD style,
-                    HWND parent = nullptr, const std::wstring& caption = L"");
 
     // The program list, its filter, icons and the details page
     // (MainWindowList.cpp).
@@ -113,7 +120,6 @@ private:
     void AddCustomProgram();
     void AddExclusion();
     void DeleteSelectedLines(HWND listBox);
-    bool IsChecked(const wchar_t* name) const;
 
     // ScanHooks
     void WaitLoopTurn() override;
@@ -153,13 +159,9 @@ private:
     MainWindowServices services_;
     std::wstring title_;
     bool shownOnce_ = false;
+    // Declared first: the list and the check refer to its program lists.
+    std::unique_ptr<Inventory> inventory_;
     Button start_;
-    // The regions (MainWindowLayout.cpp).
-    void CreateLayout();
-    void LayOut(int width, int height);
-    std::optional<LRESULT> ColourStatic(HDC dc, HWND control);
-    void SetStatusText(const std::wstring& text);
-
     Button myProgramsToggle_, communityToggle_, accountButton_;
     Label busy_, userLabel_, lastCheck_, counters_;
     HWND userBox_ = nullptr;
@@ -174,7 +176,6 @@ private:
     std::unique_ptr<ShellIconCache> icons_;
     std::unique_ptr<IconSync> iconSync_;
     std::wstring build_;
-    std::unique_ptr<Inventory> inventory_;
 
     // The stored values live in controls of a page that is never shown and
     // on the settings panel's pages.

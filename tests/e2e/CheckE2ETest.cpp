@@ -14,6 +14,7 @@
 
 #include <fstream>
 #include <map>
+#include <set>
 #include <sstream>
 
 #include "UpdaterProcess.h"
@@ -218,6 +219,40 @@ TEST_F(CheckE2E, ACheckShowsEveryStatusAndIsKeptForTheNextStart) {
         }
         for (const auto& part : expected) {
             EXPECT_NE(counters.find(part), std::wstring::npos) << part << " in " << counters;
+        }
+
+        // Typing in the filter box: words, "-" exclusions (the executable's
+        // path counts too), and quoted phrases. Only our programs count: the
+        // profile may list others.
+        const struct {
+            const wchar_t* filter;
+            std::set<std::wstring> names;
+        } filters[] = {
+            {L"e2e -tool", {L"Torvik E2E App", L"Torvik E2E Plain"}},
+            {L"\"E2E App\"", {L"Torvik E2E App"}},
+            {L"",
+             {L"Torvik E2E App", L"Torvik E2E Tool", L"Demo Beta", L"Torvik E2E Unknown",
+              L"Torvik E2E Plain"}},
+        };
+        const HWND filterBox = ControlById(window, app::kIdFilter);
+        const HWND list = ControlById(window, app::kIdProgramList);
+        for (const auto& f : filters) {
+            ::SendMessageW(filterBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(f.filter));
+            std::set<std::wstring> names;
+            for (int i = 0; i < 50; ++i, ::Sleep(100)) {
+                names.clear();
+                for (const auto& row : ListViewRows(list, 1)) {
+                    for (const auto& p : kPrograms) {
+                        if (row[0] == p.name) {
+                            names.insert(row[0]);
+                        }
+                    }
+                }
+                if (names == f.names) {
+                    break;
+                }
+            }
+            EXPECT_EQ(names, f.names) << "filter: " << f.filter;
         }
         EXPECT_EQ(updater.Close(), 0u);
     }
