@@ -25,50 +25,6 @@ namespace {
 
 constexpr DWORD kCheckTimeoutMs = 60000;
 
-struct BoxSearch {
-    DWORD pid;
-    const std::wstring* caption;
-    HWND found;
-};
-
-BOOL CALLBACK FindBox(HWND hwnd, LPARAM param) {
-    auto& s = *reinterpret_cast<BoxSearch*>(param);
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(hwnd, &owner);
-    wchar_t cls[64] = {};
-    ::GetClassNameW(hwnd, cls, 64);
-    if (owner == s.pid && std::wstring(cls) == L"#32770" && TextOf(hwnd) == *s.caption &&
-        ::IsWindowVisible(hwnd)) {
-        s.found = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// A message box of the process, titled `caption`, within timeoutMs.
-HWND WaitForBox(DWORD pid, const std::wstring& caption, DWORD timeoutMs = 30000) {
-    for (DWORD waited = 0; waited < timeoutMs; waited += 100) {
-        BoxSearch search{pid, &caption, nullptr};
-        ::EnumWindows(FindBox, reinterpret_cast<LPARAM>(&search));
-        if (search.found != nullptr) {
-            return search.found;
-        }
-        ::Sleep(100);
-    }
-    return nullptr;
-}
-
-// The text of a message box (its static text control has the id 0xFFFF).
-std::wstring BoxText(HWND box) {
-    wchar_t buf[2048] = {};
-    ::GetDlgItemTextW(box, 0xFFFF, buf, 2048);
-    return buf;
-}
-
-void PressOk(HWND box) {
-    ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-}
-
 // The demo profile: one program per status the catalogue gives.
 class CheckE2EBase : public ::testing::Test {
 protected:

@@ -13,38 +13,6 @@
 namespace torvik::e2e {
 namespace {
 
-struct MessageSearch {
-    DWORD pid;
-    const std::wstring* text;
-    HWND found;
-};
-
-BOOL CALLBACK MatchMessage(HWND hwnd, LPARAM param) {
-    auto& s = *reinterpret_cast<MessageSearch*>(param);
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(hwnd, &owner);
-    wchar_t cls[16] = {};
-    ::GetClassNameW(hwnd, cls, 16);
-    if (owner == s.pid && std::wstring(cls) == L"#32770" &&
-        TextOf(::GetDlgItem(hwnd, 0xFFFF)) == *s.text) {
-        s.found = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// A message box of the process with this text, within timeoutMs.
-HWND WaitForMessage(DWORD pid, const std::wstring& text, DWORD timeoutMs = 10000) {
-    MessageSearch search{pid, &text, nullptr};
-    for (DWORD waited = 0; waited < timeoutMs && search.found == nullptr; waited += 100) {
-        ::EnumWindows(MatchMessage, reinterpret_cast<LPARAM>(&search));
-        if (search.found == nullptr) {
-            ::Sleep(100);
-        }
-    }
-    return search.found;
-}
-
 int ListRows(HWND list) {
     return static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
 }
@@ -85,10 +53,10 @@ TEST(SettingsPanelE2E, ACustomProgramIsAddedOnceAndThePanelCloses) {
 
     ::SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"portable tool"));
     ClickButton(add);
-    const HWND box =
-        WaitForMessage(updater.Id(), L"Program \"portable tool\" is already in the list");
+    const HWND box = WaitForBox(updater.Id(), L"", 10000); // a box without caption
     ASSERT_NE(box, nullptr);
-    ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    EXPECT_EQ(BoxText(box), L"Program \"portable tool\" is already in the list");
+    PressOk(box);
     EXPECT_EQ(ListRows(list), 1);
 
     ClickButton(FindDescendant(panel, L"BUTTON", L"Close"));

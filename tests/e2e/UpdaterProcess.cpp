@@ -229,4 +229,49 @@ HWND ControlById(HWND window, int id) {
     return search.found;
 }
 
+namespace {
+struct BoxSearch {
+    DWORD pid;
+    const std::wstring* caption;
+    HWND found;
+};
+
+BOOL CALLBACK FindBox(HWND hwnd, LPARAM param) {
+    auto& s = *reinterpret_cast<BoxSearch*>(param);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(hwnd, &owner);
+    wchar_t cls[64] = {};
+    ::GetClassNameW(hwnd, cls, 64);
+    if (owner == s.pid && std::wstring(cls) == L"#32770" && TextOf(hwnd) == *s.caption &&
+        ::IsWindowVisible(hwnd)) {
+        s.found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+} // namespace
+
+HWND WaitForBox(DWORD pid, const std::wstring& caption, DWORD timeoutMs) {
+    for (DWORD waited = 0; waited < timeoutMs; waited += 100) {
+        BoxSearch search{pid, &caption, nullptr};
+        ::EnumWindows(FindBox, reinterpret_cast<LPARAM>(&search));
+        if (search.found != nullptr) {
+            return search.found;
+        }
+        ::Sleep(100);
+    }
+    return nullptr;
+}
+
+std::wstring BoxText(HWND box) {
+    wchar_t buf[2048] = {};
+    ::GetDlgItemTextW(box, 0xFFFF, buf, 2048);
+    return buf;
+}
+
+void PressOk(HWND box) {
+    ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+}
+
 } // namespace torvik::e2e

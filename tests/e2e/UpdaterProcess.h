@@ -61,6 +61,12 @@ HWND FindDescendant(HWND parent, const wchar_t* cls, const std::wstring& text);
 HWND ControlById(HWND window, int id);
 // A visible floating panel of the window with that caption, within timeoutMs.
 HWND WaitForPanel(HWND window, const std::wstring& caption, DWORD timeoutMs = 30000);
+// A visible message box of the process titled caption (an empty caption
+// for boxes without one), within timeoutMs; nullptr when none came.
+HWND WaitForBox(DWORD pid, const std::wstring& caption, DWORD timeoutMs = 30000);
+// The text of a message box (its static text control has the id 0xFFFF).
+std::wstring BoxText(HWND box);
+void PressOk(HWND box);
 // Clicks a button of another process as its parent would hear it.
 void ClickButton(HWND button);
 
