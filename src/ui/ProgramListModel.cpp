@@ -79,15 +79,17 @@ void ProgramListModel::Sort(const ProgramSortState& order, const TextCompare& co
         return; // every pair compares equal
     }
     struct KeyedRow {
-        std::string key;
-        std::string name;
+        const std::string* key;
+        const std::string* name;
         const TProgramRecord* record;
     };
+    static const std::string kNoKey;
+    keys_.Prepare(compare, rows_.size() * 2);
     std::vector<KeyedRow> keyed;
     keyed.reserve(rows_.size());
     for (const TProgramRecord* record : rows_) {
-        keyed.push_back({text != nullptr ? compare.SortKey(record->*text) : std::string(),
-                         compare.SortKey(record->ProgramName), record});
+        keyed.push_back({text != nullptr ? &keys_.Key(record->*text) : &kNoKey,
+                         &keys_.Key(record->ProgramName), record});
     }
     const auto sign = [](int c) { return (c > 0) - (c < 0); };
     std::sort(keyed.begin(), keyed.end(), [&](const KeyedRow& a, const KeyedRow& b) {
@@ -95,10 +97,10 @@ void ProgramListModel::Sort(const ProgramSortState& order, const TextCompare& co
         if (column == kColumnDatabaseStatus) {
             result = (a.record->Status > b.record->Status) - (a.record->Status < b.record->Status);
         } else if (text != nullptr) {
-            result = swapped ? sign(b.key.compare(a.key)) : sign(a.key.compare(b.key));
+            result = swapped ? sign(b.key->compare(*a.key)) : sign(a.key->compare(*b.key));
         }
         if (result == 0) {
-            result = sign(a.name.compare(b.name));
+            result = sign(a.name->compare(*b.name));
         }
         return (order.SortDescending ? -result : result) < 0;
     });

@@ -8,6 +8,7 @@
 #include "platform/TextCompare.h"
 #include "ui/ProgramFilter.h"
 #include "ui/ProgramRowLook.h"
+#include "ui/SortKeyCache.h"
 
 namespace torvik {
 
@@ -36,8 +37,8 @@ public:
     // filter shows, in ProgramList's order.
     void Refill(const ProgramLists::RecordList& programs, const ProgramFilter& filter = {});
     // Orders the rows as LvMainListCompare does, comparing sort keys made
-    // once per row; rows that compare equal may change places. Without a
-    // sort column, or with one the list does not have, the rows stay.
+    // once per text and kept for the next sort; rows that compare equal may change places. Without
+    // a sort column, or with one the list does not have, the rows stay.
     void Sort(const ProgramSortState& order, const TextCompare& compare);
     // What programs the service did not know show as their status: the last
     // reply's "recheck_str".
@@ -74,6 +75,7 @@ private:
 
     std::vector<const TProgramRecord*> rows_;
     std::wstring recheckText_;
+    SortKeyCache keys_;
 };
 
 } // namespace torvik

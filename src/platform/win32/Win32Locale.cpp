@@ -21,14 +21,22 @@ int Win32TextCompare::CompareIgnoreCase(const std::wstring& a, const std::wstrin
 std::string Win32TextCompare::SortKey(const std::wstring& text) const {
     constexpr DWORD kFlags = LCMAP_SORTKEY | NORM_IGNORECASE;
     const int length = static_cast<int>(text.size());
+    // Most keys fit a small buffer: one call instead of asking the size
+    // first, which halves the cost of a sort's keys. With LCMAP_SORTKEY the
+    // destination is bytes, passed as a wide pointer.
+    alignas(wchar_t) char small[512];
+    int written = ::LCMapStringW(LOCALE_USER_DEFAULT, kFlags, text.c_str(), length,
+                                 reinterpret_cast<LPWSTR>(small), sizeof small);
+    if (written > 0) {
+        return std::string(small, static_cast<size_t>(written));
+    }
     const int bytes = ::LCMapStringW(LOCALE_USER_DEFAULT, kFlags, text.c_str(), length, nullptr, 0);
     if (bytes <= 0) {
         return {};
     }
     std::string key(static_cast<size_t>(bytes), '\0');
-    // With LCMAP_SORTKEY the destination is bytes, passed as a wide pointer.
-    const int written = ::LCMapStringW(LOCALE_USER_DEFAULT, kFlags, text.c_str(), length,
-                                       reinterpret_cast<LPWSTR>(key.data()), bytes);
+    written = ::LCMapStringW(LOCALE_USER_DEFAULT, kFlags, text.c_str(), length,
+                             reinterpret_cast<LPWSTR>(key.data()), bytes);
     key.resize(written > 0 ? static_cast<size_t>(written) : 0);
     return key;
 }

@@ -71,6 +71,12 @@ TEST(ProgramListModel, SortsByTheClickedColumnAndKeepsTheOrderWithoutOne) {
     EXPECT_THAT(Names(model), ElementsAre(L"C", L"d", L"a", L"b"));
     model.Sort({kColumnDatabaseStatus, true}, compare);
     EXPECT_THAT(Names(model), ElementsAre(L"b", L"a", L"d", L"C"));
+
+    // Keys are kept from one sort to the next: a renamed program must not
+    // sort by its old name.
+    records[2]->ProgramName = L"z";
+    model.Sort({kColumnProgram, false}, compare);
+    EXPECT_THAT(Names(model), ElementsAre(L"b", L"C", L"d", L"z"));
 }
 
 TEST(ProgramListModel, SortsInTheCompareFunctionsOrderForEveryColumnAndDirection) {
