@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "app/MessageLoop.h"
 #include "common/Error.h"
 #include "common/PathUtils.h"
 #include "common/ProcessFlags.h"
@@ -291,8 +292,7 @@ void MainWindow::WaitLoopTurn() {
             ::PostQuitMessage(static_cast<int>(msg.wParam));
             return;
         }
-        ::TranslateMessage(&msg);
-        ::DispatchMessageW(&msg);
+        DispatchWindowMessage(msg);
     }
 }
 

@@ -7,6 +7,7 @@
 
 #include "app/FadingPopup.h"
 #include "app/MainWindow.h"
+#include "app/MessageLoop.h"
 #include "common/Error.h"
 #include "inventory/PopupMsg.h"
 #include "inventory/Startup.h"
@@ -31,8 +32,7 @@ std::vector<std::wstring> Arguments() {
 int RunMessageLoop() {
     MSG msg{};
     while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageW(&msg);
+        app::DispatchWindowMessage(msg);
     }
     return static_cast<int>(msg.wParam);
 }
