@@ -3,6 +3,7 @@
 #include <httplib.h>
 
 #include <array>
+#include <thread>
 
 #include "server/Inflate.h"
 #include "server/Pages.h"
@@ -185,7 +186,9 @@ void HttpService::Configure(httplib::Server& server) {
 
     server.Post(SitePathPattern("versionchecker.aspx"),
                 [this](const httplib::Request& request, httplib::Response& response) {
-                    response.set_content(VersionChecker(FieldsOf(request)), kTextType);
+                    std::string reply = VersionChecker(FieldsOf(request));
+                    std::this_thread::sleep_for(options_.replyDelay);
+                    response.set_content(std::move(reply), kTextType);
                 });
     server.Get(SitePathPattern("versionchecker.aspx"),
                [](const httplib::Request&, httplib::Response& response) {

@@ -1,4 +1,5 @@
 #pragma once
+#include <chrono>
 #include <cstddef>
 #include <functional>
 #include <map>
@@ -25,6 +26,10 @@ struct ServiceOptions {
     int keepAliveSeconds = 5;
     int readWriteSeconds = 10;
     std::string buildOfPages = "0"; // shown on the pages when no "b=" is given
+    // Holds back every reply of "versionchecker.aspx" this long, so that a
+    // client's waiting, cancelling and responsiveness can be tested against
+    // a slow service. Zero in production.
+    std::chrono::milliseconds replyDelay{0};
 };
 
 // The form fields of one service request (multipart or URL-encoded).

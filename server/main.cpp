@@ -1,6 +1,6 @@
 // torvik-service: the version-check service and its catalogue.
 //
-//   torvik-service serve --data DIR [--listen 127.0.0.1:1245]
+//   torvik-service serve --data DIR [--listen 127.0.0.1:1245] [--reply-delay-ms N]
 //   torvik-service seed-demo --data DIR
 //   torvik-service import --data DIR FILE
 //   torvik-service user --data DIR NAME [--moderator]
@@ -44,7 +44,7 @@ bool ParseListen(const std::string& text, Address& address) {
     }
 }
 
-int Serve(const std::string& dataDir, const std::string& listen) {
+int Serve(const std::string& dataDir, const std::string& listen, int replyDelayMs) {
     Address address;
     if (!ParseListen(listen, address)) {
         std::fprintf(stderr, "--listen wants HOST:PORT, for example 127.0.0.1:1245\n");
@@ -60,7 +60,9 @@ int Serve(const std::string& dataDir, const std::string& listen) {
 
     auto storage = SqliteStorage::Open(dataDir);
     CheckService checks(*storage);
-    HttpService service(checks, {});
+    ServiceOptions options;
+    options.replyDelay = std::chrono::milliseconds(replyDelayMs);
+    HttpService service(checks, options);
     httplib::Server server;
     service.Configure(server);
     if (!server.bind_to_port(address.host, address.port)) {
@@ -89,10 +91,17 @@ int main(int argc, char** argv) {
     app.require_subcommand(1);
     std::string dataDir, listen = "127.0.0.1:1245", file, name;
     bool moderator = false;
+    int replyDelayMs = 0;
 
     auto* serve = app.add_subcommand("serve", "Answer the program's requests over HTTP");
     serve->add_option("--data", dataDir, "Folder of the database")->required();
     serve->add_option("--listen", listen, "Address and port to listen on")->capture_default_str();
+    serve
+        ->add_option("--reply-delay-ms", replyDelayMs,
+                     "For tests of clients: hold back every versionchecker.aspx reply this "
+                     "many milliseconds")
+        ->check(CLI::Range(0, 600000))
+        ->capture_default_str();
 
     auto* seed = app.add_subcommand("seed-demo", "Add the demo catalogue");
     seed->add_option("--data", dataDir, "Folder of the database")->required();
@@ -109,7 +118,7 @@ int main(int argc, char** argv) {
     CLI11_PARSE(app, argc, argv);
     try {
         if (serve->parsed()) {
-            return Serve(dataDir, listen);
+            return Serve(dataDir, listen, replyDelayMs);
         }
         auto storage = SqliteStorage::Open(dataDir);
         if (seed->parsed()) {

@@ -2,124 +2,16 @@
 // ("/local_url2"). tests/e2e/with-service starts the service with its demo
 // catalogue and runs CheckE2E.*; stops it and runs CheckE2EWithoutService.*;
 // starts it again while another process holds its database locked and runs
-// CheckE2EFailingService.*. The later groups find the last reply the first
-// one left.
-#include <gtest/gtest.h>
-
-#include <windows.h>
-
-#include <commctrl.h>
-#include <objbase.h>
-#include <shlobj.h>
-
-#include <fstream>
-#include <map>
+// CheckE2EFailingService.*; and last CheckE2ESlowService.* against a service
+// that holds its replies back. The later groups find the last reply the
+// first one left.
+#include <algorithm>
 #include <set>
-#include <sstream>
 
-#include "UpdaterProcess.h"
-#include "app/MainWindowIds.h"
+#include "CheckE2EFixture.h"
 
 namespace torvik::e2e {
 namespace {
-
-constexpr DWORD kCheckTimeoutMs = 60000;
-
-// The demo profile: one program per status the catalogue gives.
-class CheckE2EBase : public ::testing::Test {
-protected:
-    static constexpr const wchar_t* kFolder = L"\\Torvik Check E2E";
-    struct Program {
-        const wchar_t* name;
-        const wchar_t* exe;
-        const wchar_t* status; // the "Database status" text after a check
-    };
-    static constexpr Program kPrograms[] = {
-        {L"Torvik E2E App", L"scanfix_app.exe", L"1.3.0 build:0"},
-        {L"Torvik E2E Tool", L"scanfix_tool.exe", L"up to date"},
-        {L"Demo Beta", L"scanfix_app.exe", L"thank you!"},
-        {L"Torvik E2E Unknown", L"scanfix_tool.exe", L"Not in the database yet"},
-        {L"Torvik E2E Plain", L"fx_no_version.exe", L""},
-    };
-
-    void SetUp() override {
-        ::CoInitialize(nullptr);
-        exe = UpdaterExe();
-        const std::wstring folder = exe.substr(0, exe.find_last_of(L'\\') + 1);
-        lastReply = folder + L"updater_lastreply.ini";
-        cache = folder + L"updater_cache.db";
-        settings = folder + L"updater.ini";
-        ASSERT_TRUE(WriteSettings(exe, kNoAutoCheckNoWarning));
-        menu = StartMenuPrograms() + kFolder;
-        ::CreateDirectoryW(menu.c_str(), nullptr);
-        for (const auto& p : kPrograms) {
-            ASSERT_TRUE(
-                CreateShortcut(menu + L"\\" + p.name + L".lnk", FixturesFolder() + L"\\" + p.exe));
-        }
-    }
-    void TearDown() override {
-        for (const auto& p : kPrograms) {
-            ::DeleteFileW((menu + L"\\" + p.name + L".lnk").c_str());
-        }
-        ::RemoveDirectoryW(menu.c_str());
-        ::CoUninitialize();
-    }
-
-    // Program name to "Database status" text, once every program of ours
-    // shows the text given (or any text with waitForStatuses false).
-    std::map<std::wstring, std::wstring> Statuses(HWND window, bool waitForStatuses) {
-        // Programs that are up to date are hidden until the switch says
-        // otherwise.
-        const HWND hideUpToDate = ControlById(window, app::kIdHideUpToDate);
-        ::SendMessageW(hideUpToDate, BM_SETCHECK, BST_UNCHECKED, 0);
-        ClickButton(hideUpToDate);
-        const HWND list = ControlById(window, app::kIdProgramList);
-        std::map<std::wstring, std::wstring> shown;
-        for (DWORD waited = 0; waited < kCheckTimeoutMs; waited += 200) {
-            shown.clear();
-            // Program, Executable, My Version, Database status, ...
-            for (const auto& row : ListViewRows(list, 6)) {
-                shown[row[0]] = row[3];
-            }
-            bool complete = true;
-            for (const auto& p : kPrograms) {
-                complete = complete && shown.count(p.name) != 0 &&
-                           (!waitForStatuses || shown[p.name] == p.status);
-            }
-            if (complete) {
-                break;
-            }
-            ::Sleep(200);
-        }
-        return shown;
-    }
-    void ExpectCheckedStatuses(const std::map<std::wstring, std::wstring>& shown) {
-        for (const auto& p : kPrograms) {
-            const auto it = shown.find(p.name);
-            ASSERT_NE(it, shown.end()) << p.name;
-            EXPECT_EQ(it->second, p.status) << p.name;
-        }
-    }
-    // Starts updater.exe with a check (the settings switch the privacy
-    // warning off); the main window, or nullptr (a failure is added).
-    HWND StartCheck(UpdaterProcess& updater) {
-        const HWND window = updater.WaitForWindow();
-        if (window == nullptr) {
-            ADD_FAILURE() << "no main window";
-        }
-        return window;
-    }
-    static std::string FileBytes(const std::wstring& path) {
-        std::ifstream in(path.c_str(), std::ios::binary);
-        std::stringstream bytes;
-        bytes << in.rdbuf();
-        return bytes.str();
-    }
-
-    std::string CacheFile() const { return FileBytes(cache); }
-
-    std::wstring exe, lastReply, cache, settings, menu;
-};
 
 class CheckE2E : public CheckE2EBase {};
 class CheckE2EWithoutService : public CheckE2EBase {};
@@ -234,6 +126,43 @@ TEST_F(CheckE2E, ACheckShowsEveryStatusAndIsKeptForTheNextStart) {
     ExpectCheckedStatuses(Statuses(window, true));
     EXPECT_EQ(TextOf(ControlById(window, app::kIdLastCheck)).rfind(L"Last check: ", 0), 0u);
     EXPECT_EQ(again.Close(), 0u);
+}
+
+TEST_F(CheckE2E, AColumnHeaderClickSortsTheRows) {
+    UpdaterProcess updater(exe, L"/local_url2");
+    const HWND window = updater.WaitForWindow();
+    ASSERT_NE(window, nullptr);
+    ExpectCheckedStatuses(Statuses(window, true));
+    const HWND list = ControlById(window, app::kIdProgramList);
+    const std::vector<std::wstring> byName = {L"Demo Beta", L"Torvik E2E App", L"Torvik E2E Plain",
+                                              L"Torvik E2E Tool", L"Torvik E2E Unknown"};
+    // By status: a newer version, up to date, the user's submission, not in
+    // the database, no version information.
+    const std::vector<std::wstring> byStatus = {L"Torvik E2E App", L"Torvik E2E Tool", L"Demo Beta",
+                                                L"Torvik E2E Unknown", L"Torvik E2E Plain"};
+    const auto reversed = [](std::vector<std::wstring> names) {
+        std::reverse(names.begin(), names.end());
+        return names;
+    };
+    // Each order differs from the one before, so a click not taken shows.
+    const struct {
+        int column;
+        std::vector<std::wstring> order;
+    } clicks[] = {
+        {0, byName}, {0, reversed(byName)}, {3, byStatus}, {3, reversed(byStatus)}, {0, byName},
+    };
+    for (const auto& click : clicks) {
+        ClickColumnHeader(list, click.column);
+        std::vector<std::wstring> shown;
+        for (int i = 0; i < 50; ++i, ::Sleep(100)) {
+            shown = OurRowOrder(list);
+            if (shown == click.order) {
+                break;
+            }
+        }
+        EXPECT_EQ(shown, click.order) << "after a click on column " << click.column;
+    }
+    EXPECT_EQ(updater.Close(), 0u);
 }
 
 TEST_F(CheckE2EWithoutService, AStoppedServiceIsReportedAndTheStatusesStay) {

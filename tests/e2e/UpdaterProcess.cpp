@@ -107,6 +107,36 @@ std::vector<std::vector<std::wstring>> ListViewRows(HWND list, int columns) {
     return rows;
 }
 
+void ClickColumnHeader(HWND list, int column) {
+    const HWND header = reinterpret_cast<HWND>(::SendMessageW(list, LVM_GETHEADER, 0, 0));
+    int left = 0;
+    for (int before = 0; before < column; ++before) {
+        left += static_cast<int>(::SendMessageW(list, LVM_GETCOLUMNWIDTH, before, 0));
+    }
+    const int width = static_cast<int>(::SendMessageW(list, LVM_GETCOLUMNWIDTH, column, 0));
+    RECT bounds{};
+    ::GetClientRect(header, &bounds);
+    const LPARAM at = MAKELPARAM(left + width / 2, bounds.bottom / 2);
+    ::PostMessageW(header, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    ::PostMessageW(header, WM_LBUTTONUP, 0, at);
+}
+
+bool Answers(HWND window, DWORD timeoutMs) {
+    DWORD_PTR result = 0;
+    return ::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &result) != 0;
+}
+
+Probes ProbeWhile(HWND window, const std::function<bool()>& busy, DWORD timeoutMs) {
+    Probes probes;
+    const DWORD start = ::GetTickCount();
+    while (busy() && ::GetTickCount() - start < timeoutMs) {
+        ++probes.sent;
+        probes.unanswered += !Answers(window);
+        ::Sleep(50);
+    }
+    return probes;
+}
+
 UpdaterProcess::UpdaterProcess(const std::wstring& exe, const std::wstring& args) {
     STARTUPINFOW si{};
     si.cb = sizeof si;

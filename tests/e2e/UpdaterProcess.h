@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,7 @@ public:
 
     bool Started() const { return process_ != nullptr; }
     DWORD Id() const { return id_; }
+    HANDLE Handle() const { return process_; }
     // The process's own window titled "Torvik Updater", waiting up to timeoutMs.
     HWND WaitForWindow(DWORD timeoutMs = 30000) const;
     // Exit code, or STILL_ACTIVE when it has not ended within timeoutMs.
@@ -69,6 +71,22 @@ std::wstring BoxText(HWND box);
 void PressOk(HWND box);
 // Clicks a button of another process as its parent would hear it.
 void ClickButton(HWND button);
+
+// Clicks the header of column (counted in the designed order) of a report
+// list view of another process, as the mouse would: the header is found by
+// the columns' widths, which the list tells any process.
+void ClickColumnHeader(HWND list, int column);
+// Whether the thread of window answers a message within timeoutMs.
+bool Answers(HWND window, DWORD timeoutMs = 1000);
+// Messages sent to a window while it was busy, and how many of them it did
+// not answer within a second.
+struct Probes {
+    int sent = 0;
+    int unanswered = 0;
+};
+// Sends window a message every 50 ms while busy() holds, for up to
+// timeoutMs in all.
+Probes ProbeWhile(HWND window, const std::function<bool()>& busy, DWORD timeoutMs);
 
 // The cell texts of a report list view in another process, row by row.
 std::vector<std::vector<std::wstring>> ListViewRows(HWND list, int columns);

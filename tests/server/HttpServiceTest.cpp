@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
+#include <future>
+
 #include "FakeStorage.h"
 #include "RunningService.h"
 #include "protocol/Compression.h"
@@ -216,6 +220,36 @@ TEST_F(SmallBodies, AnOversizedBodyIsRefused) {
     ASSERT_TRUE(result);
     EXPECT_EQ(result->status, 413);
     EXPECT_EQ(result->body, "error: the request is too large\r\n");
+}
+
+// The test option of a slow service: a check's reply is held back, whole and
+// unchanged, while other requests are answered meanwhile.
+class SlowReplies : public ServiceOnLoopback {
+protected:
+    static constexpr std::chrono::milliseconds kDelay{1500};
+    void SetUp() override {
+        ServiceOptions options;
+        options.replyDelay = kDelay;
+        Start(options);
+    }
+};
+
+TEST_F(SlowReplies, ACheckIsAnsweredLateAndHealthMeanwhile) {
+    std::atomic<bool> checked = false;
+    const auto started = std::chrono::steady_clock::now();
+    auto check = std::async(std::launch::async, [&] {
+        std::string reply = Check(kHeader, Line("Demo App", "scanfix_app.exe", "1.2.3 build:4"));
+        checked = true;
+        return reply;
+    });
+    auto health = Client().Get("/health");
+    ASSERT_TRUE(health);
+    EXPECT_EQ(health->body, "ok");
+    EXPECT_FALSE(checked) << "the health request waited for the check";
+    const std::string reply = check.get();
+    EXPECT_GE(std::chrono::steady_clock::now() - started, kDelay);
+    EXPECT_EQ(reply.rfind("[recheck_str]\r\n", 0), 0u) << reply;
+    EXPECT_NE(reply.find("Demo App|scanfix_app.exe|1.3.0 build:0|"), std::string::npos) << reply;
 }
 
 } // namespace
