@@ -42,4 +42,34 @@ std::vector<CatalogueEntry> DemoCatalogue() {
     };
 }
 
+DemoCommunity DemoCommunityReports() {
+    struct Reported {
+        const char* installation;
+        const char* programName;
+        const char* exeFilename;
+        const char* versionX;
+    };
+    static constexpr Reported kReported[] = {
+        {"user_DEMOCOMMUNITY0000001_2026-01-01 00:00:00.000", "Demo App", "scanfix_app.exe",
+         "00002.00000.00000.00000"},
+        {"user_DEMOCOMMUNITY0000002_2026-01-01 00:00:00.000", "Demo App", "scanfix_app.exe",
+         "00002.00000.00000.00000"},
+        {"user_DEMOCOMMUNITY0000003_2026-01-01 00:00:00.000", "Demo Tool", "scanfix_tool.exe",
+         "00010.00001.00000.00000"},
+    };
+    DemoCommunity community;
+    for (const Reported& r : kReported) {
+        community.reports.push_back({.installation = r.installation,
+                                     .programName = r.programName,
+                                     .exeFilename = r.exeFilename,
+                                     .versionX = r.versionX,
+                                     .exePath = "Demo\\",
+                                     .exeDate = "2026-01-01 00:00:00",
+                                     .exeSize = 4096});
+        // Newer than the catalogue: each is also that installation's submission.
+        community.submissions.push_back({r.installation, r.programName, r.exeFilename, r.versionX});
+    }
+    return community;
+}
+
 } // namespace torvik::server

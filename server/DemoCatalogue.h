@@ -11,4 +11,15 @@ namespace torvik::server {
 // has to tell programs apart by name as well.
 std::vector<CatalogueEntry> DemoCatalogue();
 
+// What three other installations of the demonstration reported: newer
+// versions of Demo App and Demo Tool than the catalogue's, so that the
+// demonstration's "Community status" column has something to show. Kept
+// apart from the catalogue: the tests count on nobody else having checked.
+// Report i and submission i are one installation's check.
+struct DemoCommunity {
+    std::vector<Report> reports;
+    std::vector<Submission> submissions;
+};
+DemoCommunity DemoCommunityReports();
+
 } // namespace torvik::server

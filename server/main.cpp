@@ -1,7 +1,7 @@
 // torvik-service: the version-check service and its catalogue.
 //
 //   torvik-service serve --data DIR [--listen 127.0.0.1:1245] [--reply-delay-ms N]
-//   torvik-service seed-demo --data DIR
+//   torvik-service seed-demo --data DIR [--community]
 //   torvik-service import --data DIR FILE
 //   torvik-service user --data DIR NAME [--moderator]
 #include <httplib.h>
@@ -105,6 +105,10 @@ int main(int argc, char** argv) {
 
     auto* seed = app.add_subcommand("seed-demo", "Add the demo catalogue");
     seed->add_option("--data", dataDir, "Folder of the database")->required();
+    bool community = false;
+    seed->add_flag("--community", community,
+                   "Also the reports of three other demo installations, newer versions of two "
+                   "demo programs");
 
     auto* import = app.add_subcommand("import", "Add the programs of a catalogue file (JSON)");
     import->add_option("--data", dataDir, "Folder of the database")->required();
@@ -125,6 +129,15 @@ int main(int argc, char** argv) {
             const auto demo = DemoCatalogue();
             storage->ImportCatalogue(demo);
             std::printf("added %zu demo programs\n", demo.size());
+            if (community) {
+                const auto others = DemoCommunityReports();
+                // One check of each installation, as the service records them.
+                for (size_t i = 0; i < others.reports.size(); ++i) {
+                    storage->SaveCheck({others.reports[i]}, {}, {others.submissions[i]});
+                }
+                std::printf("added %zu reports of other demo installations\n",
+                            others.reports.size());
+            }
         } else if (import->parsed()) {
             const auto entries = ReadCatalogueFile(file);
             storage->ImportCatalogue(entries);

@@ -114,6 +114,22 @@ TEST_F(CheckExchange, UsersSeeTheNewerVersionsOthersReported) {
     EXPECT_EQ(view.counters.answered, 2);
 }
 
+TEST_F(CheckExchange, TheDemoCommunityShowsInTheCommunityStatus) {
+    const auto others = DemoCommunityReports();
+    for (size_t i = 0; i < others.reports.size(); ++i) {
+        storage->SaveCheck({others.reports[i]}, {}, {others.submissions[i]});
+    }
+    running = std::make_unique<RunningService>(*storage); // reads the data afresh
+    port = running->Port();
+    ProgramLists lists;
+    Add(lists, L"Demo App", L"scanfix_app.exe", 1, 2, 3, 4);
+    Add(lists, L"Demo Tool", L"scanfix_tool.exe", 10, 0, 2, 100);
+    Check(lists, L"user_DDDDDDDDDDDDDDDDDDDD_2026-12-10 10:00:00.000");
+    EXPECT_EQ(lists.ProgramList[0]->ReceivedNotes, L"2 users have 2.0.0 build:0");
+    EXPECT_EQ(lists.ProgramList[1]->ReceivedNotes, L"1 user has 10.1.0 build:0");
+    EXPECT_EQ(lists.ProgramList[1]->Status, 2) << "the catalogue still decides the status";
+}
+
 // The main window's part: the check flow over the real service, the list
 // model showing each published program's status text.
 class ListView : public CheckView, public ProgramListViewRefill {
