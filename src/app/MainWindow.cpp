@@ -94,6 +94,9 @@ bool MainWindow::OnTimer(UINT_PTR id) {
     case kTimerLateCheck:
         check_->LateCheckTimerTick();
         return true;
+    case kTimerLateSelect:
+        lateSelect_->Tick();
+        return true;
     default:
         return false;
     }
@@ -118,6 +121,7 @@ std::optional<LRESULT> MainWindow::OnNotify(NMHDR& header) {
 void MainWindow::FormCreate() {
     inventory_ = std::make_unique<Inventory>(services_.fs, services_.folders, *this);
     CreateLayout();
+    CreateLateSelect();
     CreateSettings();
     CreatePanels();
     CreateMainMenu();
