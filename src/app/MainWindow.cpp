@@ -95,6 +95,9 @@ bool MainWindow::OnTimer(UINT_PTR id) {
     case kTimerLateCheck:
         check_->LateCheckTimerTick();
         return true;
+    case kTimerLateSelect:
+        lateSelect_->Tick();
+        return true;
     default:
         return false;
     }
@@ -119,6 +122,7 @@ std::optional<LRESULT> MainWindow::OnNotify(NMHDR& header) {
 void MainWindow::FormCreate() {
     inventory_ = std::make_unique<Inventory>(services_.fs, services_.folders, *this);
     CreateLayout();
+    CreateLateSelect();
     CreateSettings();
     CreatePanels();
     CreateMainMenu();

@@ -3,7 +3,9 @@
 
 #include "app/CaptionPanel.h"
 #include "app/Controls.h"
+#include "app/CountersPanel.h"
 #include "app/FileEdit.h"
+#include "app/FilterEdit.h"
 #include "app/Inventory.h"
 #include "app/ListViewEx.h"
 #include "app/NavigationBar.h"
@@ -12,6 +14,7 @@
 #include "app/ShellIconCache.h"
 #include "app/Window.h"
 #include "app/WindowSettings.h"
+#include "app/WindowTimer.h"
 #include "inventory/CommandLine.h"
 #include "inventory/PopupMsg.h"
 #include "platform/Clock.h"
@@ -22,6 +25,8 @@
 #include "service/IEHttpTransport.h"
 #include "ui/CheckFlow.h"
 #include "ui/IconSync.h"
+#include "ui/ImmediateDetails.h"
+#include "ui/LateSelect.h"
 #include "ui/MainFlow.h"
 #include "ui/ProgramListModel.h"
 
@@ -69,6 +74,7 @@ private:
     static constexpr UINT kWmSyncIcons = WM_APP + 3;
     static constexpr UINT_PTR kTimerLateCheck = 2;
     static constexpr UINT kTimerLateCheckMs = 200;
+    static constexpr UINT_PTR kTimerLateSelect = 3;
 
     void FormCreate();
     void WM_ShowSelf();
@@ -88,6 +94,7 @@ private:
 
     // MainView
     void SetCaption(const std::wstring& caption) override;
+    void StartLateSelectTimer() override { lateSelect_->Start(); }
     void ShowUserName(const std::wstring& name) override;
     void StartInitializeTimer() override;
     void StorePlace() override;
@@ -103,6 +110,10 @@ private:
     void ShowRecordDetails(const TProgramRecord& record);
     void ShowBottomPage(int page);
     void SyncIcons();
+
+    // The selection's way to the details page (MainWindowDetails.cpp).
+    void CreateLateSelect();
+    void ShowSelectedDetails(const TProgramRecord* record);
 
     // The menu (MainWindowMenu.cpp).
     void CreateMainMenu();
@@ -163,7 +174,8 @@ private:
     std::unique_ptr<Inventory> inventory_;
     Button start_;
     Button myProgramsToggle_, communityToggle_, accountButton_;
-    Label busy_, userLabel_, lastCheck_, counters_;
+    Label busy_, userLabel_, lastCheck_;
+    CountersPanel counters_;
     HWND userBox_ = nullptr;
     PageControl pages_;
     HWND splitter_ = nullptr, bottomTabs_ = nullptr, statusBar_ = nullptr;
@@ -171,11 +183,16 @@ private:
     win32::Win32TextCompare textCompare_;
     // app:: since the hook ProgramListView() above hides the type here.
     app::ProgramListView programList_;
-    HWND filter_ = nullptr, hideUpToDate_ = nullptr, home_ = nullptr, details_ = nullptr;
+    TTorvikFilterEdit filter_;
+    HWND hideUpToDate_ = nullptr, home_ = nullptr, details_ = nullptr;
     Label syncingIcons_;
     std::unique_ptr<ShellIconCache> icons_;
     std::unique_ptr<IconSync> iconSync_;
     std::wstring build_;
+    // The selection reaches the details page through its timer.
+    WindowTimer lateSelectTimer_{kTimerLateSelect};
+    std::unique_ptr<ImmediateDetails> detailsSeam_;
+    std::unique_ptr<LateSelect> lateSelect_;
 
     // The stored values live in controls of a page that is never shown and
     // on the settings panel's pages.

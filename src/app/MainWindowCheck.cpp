@@ -57,17 +57,16 @@ void MainWindow::StopLateCheckTimer() {
 }
 
 void MainWindow::ShowCounters(const CheckCounters& c) {
-    const std::pair<const wchar_t*, int64_t> counters[] = {
-        {L"New versions", c.newVersions},   {L"From community", c.answered},
-        {L"Up-to-date", c.upToDate},        {L"My submissions", c.submissions},
-        {L"My Total submissions", c.total},
+    const std::pair<CountersPanel::Counter, int64_t> counters[] = {
+        {CountersPanel::kNewVersions, c.newVersions},
+        {CountersPanel::kFromCommunity, c.answered},
+        {CountersPanel::kUpToDate, c.upToDate},
+        {CountersPanel::kMySubmissions, c.submissions},
+        {CountersPanel::kTotalSubmissions, c.total},
     };
-    std::wstring text;
-    for (const auto& [caption, count] : counters) {
-        text += (text.empty() ? L"" : L"     ") + std::wstring(caption) + L": " +
-                CounterLabelOf(count).text;
+    for (const auto& [counter, count] : counters) {
+        counters_.SetCounter(counter, CounterLabelOf(count));
     }
-    counters_.SetText(text);
 }
 
 } // namespace torvik::app

@@ -25,7 +25,7 @@ enum MainWindowControl : int {
     kIdProgramList,
     kIdBusyLabel,
     kIdLastCheck,
-    kIdCounters,
+    kIdCounters, // the panel
     kIdMyProgramsPage,
     kIdCommunityPage,
     kIdUserName,
@@ -34,6 +34,12 @@ enum MainWindowControl : int {
     kIdHideUpToDate,
     kIdSyncingIcons,
     kIdDetails,
+    // The counters' numbers, in the panel's order.
+    kIdNewVersions,
+    kIdFromCommunity,
+    kIdUpToDate,
+    kIdMySubmissions,
+    kIdTotalSubmissions,
 };
 
 } // namespace torvik::app

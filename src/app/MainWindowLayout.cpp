@@ -40,8 +40,9 @@ void MainWindow::CreateLayout() {
         CreateChild(L"EDIT", ES_READONLY | ES_AUTOHSCROLL, bar, L"", kIdUserName, WS_EX_CLIENTEDGE);
     accountButton_.Create(bar, L"..", kIdAccount);
     accountButton_.Enable(false);
-    lastCheck_.Create(bar, L"", kIdLastCheck);
-    counters_.Create(bar, L"", kIdCounters);
+    counters_.Create(
+        bar, kIdCounters,
+        {kIdNewVersions, kIdFromCommunity, kIdUpToDate, kIdMySubmissions, kIdTotalSubmissions});
 
     pages_.Create(bar, 0, kTopBarHeight, 100, 100);
     const HWND myPrograms = pages_.AddPage(L"My programs");
@@ -49,18 +50,16 @@ void MainWindow::CreateLayout() {
     pages_.AddPage(L"Other");
     settingsPage_ = pages_.AddPage(L"Settings"); // never shown
     pages_.ShowPage(0);
-    filter_ = CreateChild(L"EDIT", ES_AUTOHSCROLL | WS_TABSTOP, myPrograms, L"", kIdFilter,
-                          WS_EX_CLIENTEDGE);
+    filter_.Create(myPrograms, kIdFilter);
     hideUpToDate_ = CreateChild(L"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, myPrograms,
                                 L"Hide up to date", kIdHideUpToDate);
     ::SendMessageW(hideUpToDate_, BM_SETCHECK, BST_CHECKED, 0);
+    // When the last check was made, beside the switch its statuses depend on.
+    lastCheck_.Create(myPrograms, L"", kIdLastCheck);
     programList_.Create(myPrograms, kIdProgramList, inventory_->Lists.ProgramList, textCompare_);
     programList_.iconFor = [this](const TProgramRecord& record) {
         return icons_ ? icons_->IconFor(MakeFn(record.TargetExePath, record.TargetExeFilename))
                       : nullptr;
-    };
-    programList_.onProgramSelected = [this](const TProgramRecord& record) {
-        ShowRecordDetails(record);
     };
     syncingIcons_.Create(bar, L"Synchronizing Icons...", kIdSyncingIcons);
     ::ShowWindow(syncingIcons_.Handle(), SW_HIDE);
@@ -109,13 +108,17 @@ void MainWindow::LayOut(int width, int height) {
     ::MoveWindow(myProgramsToggle_.Handle(), 6, 4, 100, 24, TRUE);
     ::MoveWindow(communityToggle_.Handle(), 110, 4, 100, 24, TRUE);
     ::MoveWindow(start_.Handle(), 224, 4, 90, 24, TRUE);
-    ::MoveWindow(busy_.Handle(), 326, 8, 300, 16, TRUE);
-    ::MoveWindow(syncingIcons_.Handle(), 636, 8, 160, 16, TRUE);
-    ::MoveWindow(userLabel_.Handle(), width - 290, 8, 60, 16, TRUE);
-    ::MoveWindow(userBox_, width - 226, 5, 190, 21, TRUE);
-    ::MoveWindow(accountButton_.Handle(), width - 32, 5, 26, 21, TRUE);
-    ::MoveWindow(lastCheck_.Handle(), 6, 32, 314, 16, TRUE);
-    ::MoveWindow(counters_.Handle(), 326, 32, width - 332, 16, TRUE);
+    // Under the buttons: what is going on.
+    ::MoveWindow(busy_.Handle(), 6, 32, 164, 16, TRUE);
+    ::MoveWindow(syncingIcons_.Handle(), 176, 32, 144, 16, TRUE);
+    // The account at the right edge, its caption above its box; the
+    // counters between the buttons and the account.
+    const int account = width - 160;
+    ::MoveWindow(userLabel_.Handle(), account, 5, 124, 16, TRUE);
+    ::MoveWindow(userBox_, account, 23, 124, 21, TRUE);
+    ::MoveWindow(accountButton_.Handle(), width - 32, 23, 26, 21, TRUE);
+    counters_.Move(320, 2, std::max(0, std::min(counters_.PreferredWidth(), account - 6 - 320)),
+                   kTopBarHeight - 4);
 
     ::SendMessageW(statusBar_, WM_SIZE, 0, 0);
     RECT status{};
@@ -124,8 +127,9 @@ void MainWindow::LayOut(int width, int height) {
     const int bottomTop = height - statusHeight - kBottomHeight;
     const int pagesHeight = std::max(0, bottomTop - kSplitterHeight - kTopBarHeight);
     ::MoveWindow(pages_.Handle(), 0, kTopBarHeight, width, pagesHeight, TRUE);
-    ::MoveWindow(filter_, 6, 4, 260, 21, TRUE);
-    ::MoveWindow(hideUpToDate_, 278, 5, 160, 20, TRUE);
+    ::MoveWindow(filter_.Handle(), 6, 4, 260, 21, TRUE);
+    ::MoveWindow(hideUpToDate_, 278, 5, 110, 20, TRUE);
+    ::MoveWindow(lastCheck_.Handle(), 396, 8, 300, 16, TRUE);
     ::MoveWindow(programList_.Handle(), 6, 30, width - 12, std::max(0, pagesHeight - 34), TRUE);
     ::MoveWindow(splitter_, 0, kTopBarHeight + pagesHeight, width, kSplitterHeight, TRUE);
     ::MoveWindow(bottomTabs_, 0, bottomTop, width, kBottomHeight, TRUE);
@@ -145,7 +149,7 @@ void MainWindow::ShowMyProgramsPage() {
     ::SendMessageW(myProgramsToggle_.Handle(), BM_SETCHECK, BST_CHECKED, 0);
     ::SendMessageW(communityToggle_.Handle(), BM_SETCHECK, BST_UNCHECKED, 0);
     pages_.ShowPage(0);
-    ::SetFocus(filter_);
+    ::SetFocus(filter_.Handle());
 }
 
 void MainWindow::ShowBusyLabel(const std::wstring& text) {

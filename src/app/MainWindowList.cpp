@@ -43,7 +43,7 @@ void MainWindow::SyncIcons() {
 
 bool MainWindow::OnListCommand(int id, int code) {
     if (id == kIdFilter && code == EN_CHANGE) {
-        programList_.SetFilterText(WindowText(filter_));
+        programList_.SetFilterText(filter_.Text());
         return true;
     }
     if (id == kIdHideUpToDate && code == BN_CLICKED) {

@@ -7,6 +7,7 @@ namespace torvik {
 
 void MainFlow::FirstShow() {
     view_.SetCaption(services_.title);
+    view_.StartLateSelectTimer();
     std::wstring userId = settings_.Text(L"edUserName");
     if (UserIdNeedsRenewal(userId)) {
         // Kept at the next save of the settings.

@@ -11,6 +11,8 @@ class MainView {
 public:
     virtual ~MainView() = default;
     virtual void SetCaption(const std::wstring& caption) = 0;
+    // The selection timer, which runs from the first show on.
+    virtual void StartLateSelectTimer() = 0;
     // The top bar's read-only box with the account's name.
     virtual void ShowUserName(const std::wstring& name) = 0;
     // The one-second timer after which the initial flow runs.
@@ -39,9 +41,10 @@ public:
     MainFlow(MainFlowServices services, MainView& view, ControlRegistry& settings)
         : services_(std::move(services)), view_(view), settings_(settings) {}
 
-    // The caption (which a second copy looks for), the anonymous user id
-    // (renewed unless it holds "user_"), the service header, the service
-    // address after the switches, then the initial timer.
+    // The caption (which a second copy looks for), the selection timer, the
+    // anonymous user id (renewed unless it holds "user_"), the service
+    // header, the service address after the switches, then the initial
+    // timer.
     void FirstShow();
     // A check at start when the settings or the switch "autorun" ask for
     // one; otherwise the last check's statuses again.

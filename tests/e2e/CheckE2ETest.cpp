@@ -42,32 +42,40 @@ TEST_F(CheckE2E, ACheckShowsEveryStatusAndIsKeptForTheNextStart) {
         const auto shown = Statuses(window, true);
         ExpectCheckedStatuses(shown);
 
-        // The counters agree with the list.
-        int newer = 0, upToDate = 0, mine = 0;
+        // The counters agree with the list: the service's answers by status,
+        // and what it said of other users' versions ("Community status").
+        int newer = 0, upToDate = 0, mine = 0, community = 0;
         for (const auto& [name, status] : shown) {
             upToDate += status == L"up to date";
             mine += status == L"thank you!";
             newer += !status.empty() && status != L"up to date" && status != L"thank you!" &&
                      status != L"Not in the database yet";
         }
-        // The counters follow the list at once; wait for the label's repaint.
-        const std::wstring expected[] = {L"New versions: " + std::to_wstring(newer),
-                                         L"Up-to-date: " + std::to_wstring(upToDate),
-                                         L"My submissions: " + std::to_wstring(mine)};
-        std::wstring counters;
-        for (int i = 0; i < 50; ++i, ::Sleep(100)) {
-            counters = TextOf(ControlById(window, app::kIdCounters));
-            bool all = true;
-            for (const auto& part : expected) {
-                all = all && counters.find(part) != std::wstring::npos;
-            }
-            if (all) {
-                break;
+        for (const auto& row : ListViewRows(ControlById(window, app::kIdProgramList), 6)) {
+            for (const wchar_t* entry : {L" user has ", L" users have "}) {
+                for (size_t at = row[4].find(entry); at != std::wstring::npos;
+                     at = row[4].find(entry, at + 1)) {
+                    ++community;
+                }
             }
         }
-        for (const auto& part : expected) {
-            EXPECT_NE(counters.find(part), std::wstring::npos) << part << " in " << counters;
+        // A fresh installation: its submissions are those of this check.
+        const std::map<int, int> expected = {
+            {app::kIdNewVersions, newer},
+            {app::kIdFromCommunity, newer + upToDate + mine + community},
+            {app::kIdUpToDate, upToDate},
+            {app::kIdMySubmissions, mine},
+            {app::kIdTotalSubmissions, mine},
+        };
+        // The counters follow the list at once; wait for their repaint.
+        std::map<int, int> counters;
+        for (int i = 0; i < 50 && counters != expected; ++i, ::Sleep(100)) {
+            for (const auto& [id, count] : expected) {
+                counters[id] = _wtoi(TextOf(ControlById(window, id)).c_str());
+            }
         }
+        EXPECT_EQ(counters, expected);
+        EXPECT_GT(newer + upToDate + mine, 0) << "the check answered nothing";
 
         // Typing in the filter box: words, "-" exclusions (the executable's
         // path counts too), and quoted phrases. Only our programs count: the
@@ -101,6 +109,24 @@ TEST_F(CheckE2E, ACheckShowsEveryStatusAndIsKeptForTheNextStart) {
                 }
             }
             EXPECT_EQ(names, f.names) << "filter: " << f.filter;
+        }
+
+        // The details page follows the selection, a moment later.
+        const HWND details = ControlById(window, app::kIdDetails);
+        const auto rows = ListViewRows(list, 1);
+        for (const wchar_t* name : {L"Torvik E2E App", L"Demo Beta"}) {
+            int row = 0;
+            while (row < static_cast<int>(rows.size()) && rows[row][0] != name) {
+                ++row;
+            }
+            ASSERT_LT(row, static_cast<int>(rows.size())) << name;
+            SelectListRow(list, row);
+            const std::wstring expected = L"Program: " + std::wstring(name) + L"\r\n";
+            std::wstring shown;
+            for (int i = 0; i < 50 && shown.rfind(expected, 0) != 0; ++i, ::Sleep(100)) {
+                shown = TextOf(details);
+            }
+            EXPECT_EQ(shown.rfind(expected, 0), 0u) << shown;
         }
         EXPECT_EQ(updater.Close(), 0u);
     }

@@ -90,5 +90,7 @@ Probes ProbeWhile(HWND window, const std::function<bool()>& busy, DWORD timeoutM
 
 // The cell texts of a report list view in another process, row by row.
 std::vector<std::vector<std::wstring>> ListViewRows(HWND list, int columns);
+// Makes a row of such a list the selected and focused one, as a click would.
+void SelectListRow(HWND list, int row);
 
 } // namespace torvik::e2e

@@ -16,6 +16,7 @@ public:
     void SetCaption(const std::wstring& caption) override {
         calls.push_back(L"caption " + caption);
     }
+    void StartLateSelectTimer() override { calls.push_back(L"select timer"); }
     void ShowUserName(const std::wstring& name) override { calls.push_back(L"user " + name); }
     void StartInitializeTimer() override { calls.push_back(L"timer"); }
     void StorePlace() override { calls.push_back(L"place"); }
@@ -65,8 +66,8 @@ TEST_F(MainFlowTest, FirstShowKeepsAStoredUserIdAndRenewsAnyOther) {
         EXPECT_EQ(controls.At(L"edUserName").text, c.used);
         EXPECT_EQ(header, L"header of " + c.used);
     }
-    EXPECT_EQ(view.calls,
-              (std::vector<std::wstring>{L"caption Torvik Updater", L"user ada", L"timer"}));
+    EXPECT_EQ(view.calls, (std::vector<std::wstring>{L"caption Torvik Updater", L"select timer",
+                                                     L"user ada", L"timer"}));
 }
 
 TEST_F(MainFlowTest, TheSwitchesPointTheServiceAddressAtThisComputer) {
