@@ -8,8 +8,11 @@
 #include "app/ListViewEx.h"
 #include "app/NavigationBar.h"
 #include "app/PageControl.h"
+#include "app/ProgramFilesScanPage.h"
+#include "app/ProgramListMenu.h"
 #include "app/ProgramListView.h"
 #include "app/ShellIconCache.h"
+#include "app/Splitter.h"
 #include "app/Window.h"
 #include "app/WindowSettings.h"
 #include "inventory/CommandLine.h"
@@ -104,6 +107,11 @@ private:
     void ShowBottomPage(int page);
     void SyncIcons();
 
+    // The program list's context menu (MainWindowExclude.cpp) and the
+    // diagnostics page (MainWindowOther.cpp).
+    void CreateProgramListMenu();
+    void CreateOtherPage();
+
     // The menu (MainWindowMenu.cpp).
     void CreateMainMenu();
     bool OnMenuCommand(UINT command);
@@ -166,8 +174,9 @@ private:
     Label busy_, userLabel_, lastCheck_, counters_;
     HWND userBox_ = nullptr;
     PageControl pages_;
-    HWND splitter_ = nullptr, bottomTabs_ = nullptr, statusBar_ = nullptr;
-    win32::UniqueBrush splitterBrush_, userBoxBrush_;
+    Splitter splitter_;
+    HWND bottomTabs_ = nullptr, statusBar_ = nullptr;
+    win32::UniqueBrush userBoxBrush_;
     win32::Win32TextCompare textCompare_;
     // app:: since the hook ProgramListView() above hides the type here.
     app::ProgramListView programList_;
@@ -175,6 +184,8 @@ private:
     Label syncingIcons_;
     std::unique_ptr<ShellIconCache> icons_;
     std::unique_ptr<IconSync> iconSync_;
+    std::unique_ptr<ProgramListMenu> programListMenu_;
+    ProgramFilesScanPage otherPage_;
     std::wstring build_;
 
     // The stored values live in controls of a page that is never shown and

@@ -107,6 +107,33 @@ std::vector<std::vector<std::wstring>> ListViewRows(HWND list, int columns) {
     return rows;
 }
 
+bool SelectListRow(HWND list, int row) {
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(list, &pid);
+    const HANDLE process = ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, pid);
+    if (process == nullptr) {
+        return false;
+    }
+    void* remote = ::VirtualAllocEx(process, nullptr, sizeof(LVITEMW), MEM_COMMIT, PAGE_READWRITE);
+    bool done = false;
+    if (remote != nullptr) {
+        // Every row deselected first (-1), then the one.
+        LVITEMW none{};
+        none.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+        LVITEMW one = none;
+        one.state = LVIS_SELECTED | LVIS_FOCUSED;
+        done = ::WriteProcessMemory(process, remote, &none, sizeof none, nullptr) &&
+               ::SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
+                              reinterpret_cast<LPARAM>(remote)) != 0 &&
+               ::WriteProcessMemory(process, remote, &one, sizeof one, nullptr) &&
+               ::SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row),
+                              reinterpret_cast<LPARAM>(remote)) != 0;
+        ::VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    }
+    ::CloseHandle(process);
+    return done;
+}
+
 UpdaterProcess::UpdaterProcess(const std::wstring& exe, const std::wstring& args) {
     STARTUPINFOW si{};
     si.cb = sizeof si;
@@ -272,6 +299,10 @@ std::wstring BoxText(HWND box) {
 
 void PressOk(HWND box) {
     ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+}
+
+void PressYes(HWND box) {
+    ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), 0);
 }
 
 } // namespace torvik::e2e
