@@ -116,6 +116,9 @@ std::optional<LRESULT> MainWindow::OnNotify(NMHDR& header) {
         ShowBottomPage(TabCtrl_GetCurSel(bottomTabs_));
         return 0;
     }
+    if (programListMenu_ && programListMenu_->OnNotify(header, Handle())) {
+        return TRUE;
+    }
     return std::nullopt;
 }
 
@@ -125,6 +128,8 @@ void MainWindow::FormCreate() {
     CreateLateSelect();
     CreateSettings();
     CreatePanels();
+    CreateProgramListMenu();
+    CreateOtherPage();
     CreateMainMenu();
     CreateCheck();
     CreateIcons();
@@ -304,9 +309,11 @@ void MainWindow::PopupMsg(const std::wstring& text) {
     services_.notifier.PopupMsg(text);
 }
 
-void MainWindow::ReportWorkerError(const std::wstring& /*message*/) {
-    // A scan says nothing but "Scan already in progress...": a failed step
-    // publishes nothing, and the previous list stays on screen.
+void MainWindow::ReportWorkerError(const std::wstring& message) {
+    // The inventory's scan says nothing but "Scan already in progress...": a
+    // failed step publishes nothing, and the previous list stays on screen.
+    // The diagnostics scan shows its own failures.
+    otherPage_.Scan().WorkerFailed(message);
 }
 
 } // namespace torvik::app

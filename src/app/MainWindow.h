@@ -10,8 +10,11 @@
 #include "app/ListViewEx.h"
 #include "app/NavigationBar.h"
 #include "app/PageControl.h"
+#include "app/ProgramFilesScanPage.h"
+#include "app/ProgramListMenu.h"
 #include "app/ProgramListView.h"
 #include "app/ShellIconCache.h"
+#include "app/Splitter.h"
 #include "app/Window.h"
 #include "app/WindowSettings.h"
 #include "app/WindowTimer.h"
@@ -114,6 +117,10 @@ private:
     // The selection's way to the details page (MainWindowDetails.cpp).
     void CreateLateSelect();
     void ShowSelectedDetails(const TProgramRecord* record);
+    // The program list's context menu (MainWindowExclude.cpp) and the
+    // diagnostics page (MainWindowOther.cpp).
+    void CreateProgramListMenu();
+    void CreateOtherPage();
 
     // The menu (MainWindowMenu.cpp).
     void CreateMainMenu();
@@ -178,8 +185,9 @@ private:
     CountersPanel counters_;
     HWND userBox_ = nullptr;
     PageControl pages_;
-    HWND splitter_ = nullptr, bottomTabs_ = nullptr, statusBar_ = nullptr;
-    win32::UniqueBrush splitterBrush_, userBoxBrush_;
+    Splitter splitter_;
+    HWND bottomTabs_ = nullptr, statusBar_ = nullptr;
+    win32::UniqueBrush userBoxBrush_;
     win32::Win32TextCompare textCompare_;
     // app:: since the hook ProgramListView() above hides the type here.
     app::ProgramListView programList_;
@@ -188,6 +196,8 @@ private:
     Label syncingIcons_;
     std::unique_ptr<ShellIconCache> icons_;
     std::unique_ptr<IconSync> iconSync_;
+    std::unique_ptr<ProgramListMenu> programListMenu_;
+    ProgramFilesScanPage otherPage_;
     std::wstring build_;
     // The selection reaches the details page through its timer.
     WindowTimer lateSelectTimer_{kTimerLateSelect};

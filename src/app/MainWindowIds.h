@@ -18,6 +18,8 @@ enum MainMenuCommand : UINT {
     kMenuSupportForums,
     kMenuCheckForUpdates,
     kMenuAbout,
+    // The program list's context menu.
+    kMenuExcludeProgram,
 };
 
 enum MainWindowControl : int {

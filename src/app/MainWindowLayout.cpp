@@ -13,7 +13,10 @@ namespace {
 
 constexpr int kTopBarHeight = 50;
 constexpr int kSplitterHeight = 4;
-constexpr int kBottomHeight = 246;
+constexpr int kBottomHeight = 246; // until the user drags the splitter
+// The pages keep room for the filter box and a few rows, the bottom area for
+// its tabs and a few lines.
+constexpr SplitLimits kSplitLimits{.minUpper = 100, .minLower = 60, .bar = kSplitterHeight};
 constexpr COLORREF kSplitterColour = RGB(0xB5, 0xB5, 0xB5);
 constexpr COLORREF kUserBoxColour = RGB(0xEE, 0xEE, 0xEE);
 constexpr COLORREF kBusyColour = RGB(0xFF, 0x00, 0x00);
@@ -64,7 +67,12 @@ void MainWindow::CreateLayout() {
     syncingIcons_.Create(bar, L"Synchronizing Icons...", kIdSyncingIcons);
     ::ShowWindow(syncingIcons_.Handle(), SW_HIDE);
 
-    splitter_ = CreateChild(L"STATIC", 0, bar, L"", 0);
+    splitter_.Create(bar, kSplitLimits, kBottomHeight, kSplitterColour);
+    splitter_.onMoved = [this] {
+        RECT client{};
+        ::GetClientRect(Handle(), &client);
+        LayOut(client.right, client.bottom);
+    };
     bottomTabs_ = CreateChild(WC_TABCONTROLW, WS_CLIPCHILDREN, bar, L"", 0);
     for (const wchar_t* caption : {L"Home", L"Program Details"}) {
         TCITEMW tab{};
@@ -79,14 +87,10 @@ void MainWindow::CreateLayout() {
     ::ShowWindow(details_, SW_HIDE);
     statusBar_ = CreateChild(STATUSCLASSNAMEW, SBARS_SIZEGRIP, bar, L"", 0);
 
-    splitterBrush_.reset(::CreateSolidBrush(kSplitterColour));
     userBoxBrush_.reset(::CreateSolidBrush(kUserBoxColour));
 }
 
 std::optional<LRESULT> MainWindow::ColourStatic(HDC dc, HWND control) {
-    if (control == splitter_) {
-        return reinterpret_cast<LRESULT>(splitterBrush_.get());
-    }
     if (control == userBox_) {
         ::SetBkColor(dc, kUserBoxColour);
         return reinterpret_cast<LRESULT>(userBoxBrush_.get());
@@ -124,16 +128,18 @@ void MainWindow::LayOut(int width, int height) {
     RECT status{};
     ::GetWindowRect(statusBar_, &status);
     const int statusHeight = status.bottom - status.top;
-    const int bottomTop = height - statusHeight - kBottomHeight;
-    const int pagesHeight = std::max(0, bottomTop - kSplitterHeight - kTopBarHeight);
+    const SplitHeights split =
+        splitter_.Arrange(0, kTopBarHeight, width, height - statusHeight - kTopBarHeight);
+    const int pagesHeight = split.upper;
+    const int bottomTop = kTopBarHeight + pagesHeight + kSplitterHeight;
     ::MoveWindow(pages_.Handle(), 0, kTopBarHeight, width, pagesHeight, TRUE);
     ::MoveWindow(filter_.Handle(), 6, 4, 260, 21, TRUE);
     ::MoveWindow(hideUpToDate_, 278, 5, 110, 20, TRUE);
     ::MoveWindow(lastCheck_.Handle(), 396, 8, 300, 16, TRUE);
     ::MoveWindow(programList_.Handle(), 6, 30, width - 12, std::max(0, pagesHeight - 34), TRUE);
-    ::MoveWindow(splitter_, 0, kTopBarHeight + pagesHeight, width, kSplitterHeight, TRUE);
-    ::MoveWindow(bottomTabs_, 0, bottomTop, width, kBottomHeight, TRUE);
-    RECT inside{0, 0, width, kBottomHeight};
+    otherPage_.LayOut(width, pagesHeight);
+    ::MoveWindow(bottomTabs_, 0, bottomTop, width, split.lower, TRUE);
+    RECT inside{0, 0, width, split.lower};
     TabCtrl_AdjustRect(bottomTabs_, FALSE, &inside);
     for (const HWND page : {home_, details_}) {
         ::MoveWindow(page, inside.left, inside.top, inside.right - inside.left,

@@ -74,6 +74,9 @@ bool MainWindow::OnMenuCommand(UINT command) {
     case kMenuOtherSettings:
         ShowSettingsPanel(2);
         return true;
+    case kMenuExcludeProgram:
+        programListMenu_->ExcludeSelected();
+        return true;
     case kMenuSupportForums:
         ::ShellExecuteW(Handle(), L"open", SitePage(L"ForumThreads.aspx?AppId=14").c_str(), nullptr,
                         nullptr, SW_SHOWNORMAL);

@@ -14,6 +14,9 @@ public:
     // OK and Cancel with the question icon; true when OK was pressed.
     virtual bool AskOkCancel(WindowHandle owner, const std::wstring& text,
                              const std::wstring& caption) = 0;
+    // Yes and No with the question icon; true when Yes was pressed.
+    virtual bool AskYesNo(WindowHandle owner, const std::wstring& text,
+                          const std::wstring& caption) = 0;
 };
 
 } // namespace torvik

@@ -137,25 +137,31 @@ Probes ProbeWhile(HWND window, const std::function<bool()>& busy, DWORD timeoutM
     return probes;
 }
 
-void SelectListRow(HWND list, int row) {
+bool SelectListRow(HWND list, int row) {
     DWORD pid = 0;
     ::GetWindowThreadProcessId(list, &pid);
-    const HANDLE process =
-        ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    const HANDLE process = ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, pid);
     if (process == nullptr) {
-        return;
+        return false;
     }
     void* remote = ::VirtualAllocEx(process, nullptr, sizeof(LVITEMW), MEM_COMMIT, PAGE_READWRITE);
+    bool done = false;
     if (remote != nullptr) {
-        LVITEMW item{};
-        item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-        item.state = LVIS_SELECTED | LVIS_FOCUSED;
-        ::WriteProcessMemory(process, remote, &item, sizeof item, nullptr);
-        ::SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row),
-                       reinterpret_cast<LPARAM>(remote));
+        // Every row deselected first (-1), then the one.
+        LVITEMW none{};
+        none.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+        LVITEMW one = none;
+        one.state = LVIS_SELECTED | LVIS_FOCUSED;
+        done = ::WriteProcessMemory(process, remote, &none, sizeof none, nullptr) &&
+               ::SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
+                              reinterpret_cast<LPARAM>(remote)) != 0 &&
+               ::WriteProcessMemory(process, remote, &one, sizeof one, nullptr) &&
+               ::SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row),
+                              reinterpret_cast<LPARAM>(remote)) != 0;
         ::VirtualFreeEx(process, remote, 0, MEM_RELEASE);
     }
     ::CloseHandle(process);
+    return done;
 }
 
 UpdaterProcess::UpdaterProcess(const std::wstring& exe, const std::wstring& args) {
@@ -323,6 +329,10 @@ std::wstring BoxText(HWND box) {
 
 void PressOk(HWND box) {
     ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+}
+
+void PressYes(HWND box) {
+    ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), 0);
 }
 
 } // namespace torvik::e2e

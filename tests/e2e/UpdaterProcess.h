@@ -69,6 +69,7 @@ HWND WaitForBox(DWORD pid, const std::wstring& caption, DWORD timeoutMs = 30000)
 // The text of a message box (its static text control has the id 0xFFFF).
 std::wstring BoxText(HWND box);
 void PressOk(HWND box);
+void PressYes(HWND box);
 // Clicks a button of another process as its parent would hear it.
 void ClickButton(HWND button);
 
@@ -90,7 +91,8 @@ Probes ProbeWhile(HWND window, const std::function<bool()>& busy, DWORD timeoutM
 
 // The cell texts of a report list view in another process, row by row.
 std::vector<std::vector<std::wstring>> ListViewRows(HWND list, int columns);
-// Makes a row of such a list the selected and focused one, as a click would.
-void SelectListRow(HWND list, int row);
+// Makes row the only selected (and the focused) row of a list view in
+// another process, as a click would; false when it could not.
+bool SelectListRow(HWND list, int row);
 
 } // namespace torvik::e2e

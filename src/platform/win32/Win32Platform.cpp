@@ -78,6 +78,12 @@ bool Win32Dialogs::AskOkCancel(WindowHandle owner, const std::wstring& text,
                          MB_OKCANCEL | MB_ICONQUESTION) == IDOK;
 }
 
+bool Win32Dialogs::AskYesNo(WindowHandle owner, const std::wstring& text,
+                            const std::wstring& caption) {
+    return ::MessageBoxW(ToHwnd(owner), text.c_str(), caption.c_str(),
+                         MB_YESNO | MB_ICONQUESTION) == IDYES;
+}
+
 WindowHandle Win32Desktop::FindTopLevelWindow(const std::wstring& title) const {
     return reinterpret_cast<WindowHandle>(::FindWindowW(nullptr, title.c_str()));
 }

@@ -26,6 +26,8 @@ public:
     void ShowMessage(const std::wstring& text) override;
     bool AskOkCancel(WindowHandle owner, const std::wstring& text,
                      const std::wstring& caption) override;
+    bool AskYesNo(WindowHandle owner, const std::wstring& text,
+                  const std::wstring& caption) override;
 };
 
 class Win32Desktop : public Desktop {

@@ -47,8 +47,8 @@ public:
     [[noreturn]] void ExitProcess(unsigned code) override { throw ProcessExited{code}; }
 };
 
-// Records every box; answers OK/Cancel questions from a script (OK when the
-// script has run out).
+// Records every box; answers OK/Cancel and Yes/No questions from one script
+// (OK or Yes when the script has run out).
 class FakeDialogs : public Dialogs {
 public:
     std::vector<std::wstring> messages;
@@ -57,13 +57,21 @@ public:
 
     void ShowMessage(const std::wstring& text) override { messages.push_back(text); }
     bool AskOkCancel(WindowHandle, const std::wstring& text, const std::wstring&) override {
-        questions.push_back(text);
+        return Answer(text);
+    }
+    bool AskYesNo(WindowHandle, const std::wstring& text, const std::wstring&) override {
+        return Answer(text);
+    }
+
+private:
+    bool Answer(const std::wstring& question) {
+        questions.push_back(question);
         if (answers.empty()) {
             return true;
         }
-        const bool ok = answers.front();
+        const bool yes = answers.front();
         answers.pop_front();
-        return ok;
+        return yes;
     }
 };
 

@@ -1,0 +1,31 @@
+#pragma once
+#include <windows.h>
+
+#include "app/ProgramListView.h"
+#include "ui/ExcludeProgram.h"
+
+namespace torvik::app {
+
+// The program list's context menu: "Exclude from updates check" for the
+// selected program.
+class ProgramListMenu {
+public:
+    ProgramListMenu(const ProgramListView& list, ExcludeProgramServices services);
+
+    // The list's right click (NM_RCLICK): the menu where the list was
+    // clicked, when a row is selected. The chosen entry reaches owner as a
+    // menu command (kMenuExcludeProgram). True when the click was the list's.
+    bool OnNotify(const NMHDR& header, HWND owner);
+    // Opens the menu at a point of the screen; false (no menu) when no row is
+    // selected.
+    bool Open(HWND owner, POINT screen);
+    // The entry's command: asks, then adds the selected program's name to
+    // the exclusions unless it is there already.
+    void ExcludeSelected();
+
+private:
+    const ProgramListView& list_;
+    ExcludeProgramServices services_;
+};
+
+} // namespace torvik::app
