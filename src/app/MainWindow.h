@@ -10,6 +10,7 @@
 #include "app/PageControl.h"
 #include "app/ProgramListView.h"
 #include "app/ShellIconCache.h"
+#include "app/WebPage.h"
 #include "app/Window.h"
 #include "app/WindowSettings.h"
 #include "inventory/CommandLine.h"
@@ -104,6 +105,9 @@ private:
     void ShowBottomPage(int page);
     void SyncIcons();
 
+    // The embedded pages of the maker's site (MainWindowWebPages.cpp).
+    void NavigateHomePage();
+
     // The menu (MainWindowMenu.cpp).
     void CreateMainMenu();
     bool OnMenuCommand(UINT command);
@@ -172,6 +176,8 @@ private:
     // app:: since the hook ProgramListView() above hides the type here.
     app::ProgramListView programList_;
     HWND filter_ = nullptr, hideUpToDate_ = nullptr, home_ = nullptr, details_ = nullptr;
+    // The home page; home_ is its window, laid out and switched with details_.
+    WebPage homePage_;
     Label syncingIcons_;
     std::unique_ptr<ShellIconCache> icons_;
     std::unique_ptr<IconSync> iconSync_;
