@@ -41,20 +41,21 @@ private:
     ErrorSink previous_;
 };
 
-// Message boxes and other dialogs this thread shows.
+// Counts the visible dialogs (message boxes among them) it is shown. A
+// named stdcall function: the i686 build takes no lambda here.
+BOOL CALLBACK CountVisibleDialog(HWND hwnd, LPARAM counter) {
+    wchar_t cls[16] = {};
+    ::GetClassNameW(hwnd, cls, 16);
+    if (std::wstring(cls) == L"#32770" && ::IsWindowVisible(hwnd)) {
+        ++*reinterpret_cast<int*>(counter);
+    }
+    return TRUE;
+}
+
 int DialogsOnThisThread() {
     int count = 0;
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND hwnd, LPARAM counter) -> BOOL {
-            wchar_t cls[16] = {};
-            ::GetClassNameW(hwnd, cls, 16);
-            if (std::wstring(cls) == L"#32770" && ::IsWindowVisible(hwnd)) {
-                ++*reinterpret_cast<int*>(counter);
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&count));
+    ::EnumThreadWindows(::GetCurrentThreadId(), CountVisibleDialog,
+                        reinterpret_cast<LPARAM>(&count));
     return count;
 }
 
