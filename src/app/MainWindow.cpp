@@ -52,6 +52,7 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             shownOnce_ = true;
             flow_->FirstShow();
             ApplySwitches();
+            NavigateHomePage();
         }
         break;
     case kWmShowSelf:

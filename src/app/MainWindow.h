@@ -15,6 +15,7 @@
 #include "app/ProgramListView.h"
 #include "app/ShellIconCache.h"
 #include "app/Splitter.h"
+#include "app/WebPage.h"
 #include "app/Window.h"
 #include "app/WindowSettings.h"
 #include "app/WindowTimer.h"
@@ -121,6 +122,8 @@ private:
     // diagnostics page (MainWindowOther.cpp).
     void CreateProgramListMenu();
     void CreateOtherPage();
+    // The embedded pages of the maker's site (MainWindowWebPages.cpp).
+    void NavigateHomePage();
 
     // The menu (MainWindowMenu.cpp).
     void CreateMainMenu();
@@ -193,6 +196,8 @@ private:
     app::ProgramListView programList_;
     TTorvikFilterEdit filter_;
     HWND hideUpToDate_ = nullptr, home_ = nullptr, details_ = nullptr;
+    // The home page; home_ is its window, laid out and switched with details_.
+    WebPage homePage_;
     Label syncingIcons_;
     std::unique_ptr<ShellIconCache> icons_;
     std::unique_ptr<IconSync> iconSync_;

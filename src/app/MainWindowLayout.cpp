@@ -81,7 +81,8 @@ void MainWindow::CreateLayout() {
         TabCtrl_InsertItem(bottomTabs_, TabCtrl_GetItemCount(bottomTabs_), &tab);
     }
     // The home page stays empty where no browser control can be hosted.
-    home_ = CreateChild(L"STATIC", 0, bottomTabs_, L"", 0);
+    homePage_.Create(bottomTabs_);
+    home_ = homePage_.Handle();
     details_ =
         CreateChild(L"EDIT", ES_MULTILINE | ES_READONLY | WS_VSCROLL, bottomTabs_, L"", kIdDetails);
     ::ShowWindow(details_, SW_HIDE);

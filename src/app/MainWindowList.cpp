@@ -69,6 +69,9 @@ void MainWindow::ShowRecordDetails(const TProgramRecord& record) {
 void MainWindow::ShowBottomPage(int page) {
     ::ShowWindow(home_, page == 0 ? SW_SHOW : SW_HIDE);
     ::ShowWindow(details_, page == 1 ? SW_SHOW : SW_HIDE);
+    if (page == 0) {
+        NavigateHomePage();
+    }
 }
 
 void MainWindow::RepaintProgramList() {

@@ -120,7 +120,7 @@ TEST_F(CheckE2E, ACheckShowsEveryStatusAndIsKeptForTheNextStart) {
                 ++row;
             }
             ASSERT_LT(row, static_cast<int>(rows.size())) << name;
-            SelectListRow(list, row);
+            ASSERT_TRUE(SelectListRow(list, row));
             const std::wstring expected = L"Program: " + std::wstring(name) + L"\r\n";
             std::wstring shown;
             for (int i = 0; i < 50 && shown.rfind(expected, 0) != 0; ++i, ::Sleep(100)) {

@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 #include <objbase.h>
+#include <ole2.h>
 
 #include <utility>
 
@@ -25,6 +26,26 @@ private:
     HRESULT hr_;
 };
 
+// OLE for the calling thread while the object lives: in-place activation of
+// an embedded control needs it, plain COM does not. Calls nest, also with a
+// CoInitialize of the same (apartment-threaded) thread.
+class OleSession {
+public:
+    OleSession() : hr_(::OleInitialize(nullptr)) {}
+    ~OleSession() {
+        if (SUCCEEDED(hr_)) {
+            ::OleUninitialize();
+        }
+    }
+    OleSession(const OleSession&) = delete;
+    OleSession& operator=(const OleSession&) = delete;
+
+    bool Initialized() const { return SUCCEEDED(hr_); }
+
+private:
+    HRESULT hr_;
+};
+
 // Owner of a COM interface pointer.
 template <typename T> class ComPtr {
 public:
@@ -39,6 +60,12 @@ public:
             p_ = std::exchange(o.p_, nullptr);
         }
         return *this;
+    }
+    // Takes over a reference the caller holds, such as a new object's first.
+    static ComPtr Adopt(T* p) {
+        ComPtr owner;
+        owner.p_ = p;
+        return owner;
     }
     T* get() const { return p_; }
     T* operator->() const { return p_; }
