@@ -2,6 +2,8 @@
 // splitter, the bottom pages with tabs, and the status bar.
 #include <windows.h>
 
+#include <algorithm>
+
 #include <commctrl.h>
 
 #include "app/MainWindow.h"
@@ -171,7 +173,12 @@ void MainWindow::ShowBusyLabel(const std::wstring& text) {
 
 void MainWindow::HideBusyLabel() {
     ::ShowWindow(busy_.Handle(), SW_HIDE);
-    SetStatusText(std::to_wstring(programList_.Model().Count()) + L" programs found.");
+    // What the scan found, whatever the filter and the switches show of it.
+    const auto& programs = inventory_->Lists.ProgramList;
+    const auto found = std::count_if(programs.begin(), programs.end(), [](const auto& record) {
+        return record->Status != ProgramStatus::Missing;
+    });
+    SetStatusText(std::to_wstring(found) + L" programs found.");
 }
 
 } // namespace torvik::app
