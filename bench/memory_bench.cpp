@@ -7,7 +7,7 @@
 // where the platform leaves that empty (Wine 8) the committed private
 // regions of the process's address space, which Windows counts there.
 //
-//   memory_bench [--programs N] [--updater PATH]
+//   memory_bench [--programs N] [--updater PATH] [--regions 1]
 //
 // It fails (exit 1) when the list does not show exactly the generated
 // programs. A missed goal is printed, not failed.
@@ -18,10 +18,12 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cwchar>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "GeneratedPrograms.h"
 #include "UpdaterProcess.h"
@@ -69,6 +71,37 @@ SIZE_T CommittedPrivateOf(HANDLE process) {
     return total;
 }
 
+// With --regions: each committed private region of 256 KB and more, and how
+// many of its pages hold anything but zeros (committed but untouched memory
+// reads as zeros), to see where the memory goes.
+void PrintRegionsOf(HANDLE process, const char* what) {
+    constexpr size_t kPage = 4096;
+    std::printf("  committed private regions of 256 KB and more, %s:\n", what);
+    MEMORY_BASIC_INFORMATION region{};
+    for (const char* at = nullptr;
+         ::VirtualQueryEx(process, at, &region, sizeof region) == sizeof region;
+         at = static_cast<const char*>(region.BaseAddress) + region.RegionSize) {
+        if (region.State != MEM_COMMIT || region.Type != MEM_PRIVATE ||
+            region.RegionSize < 256 * 1024) {
+            continue;
+        }
+        const size_t size = region.RegionSize;
+        std::vector<char> bytes(size);
+        SIZE_T got = 0;
+        ::ReadProcessMemory(process, region.BaseAddress, bytes.data(), bytes.size(), &got);
+        const size_t read = got;
+        size_t used = 0;
+        for (size_t page = 0; page < read; page += kPage) {
+            const auto end =
+                bytes.begin() + static_cast<std::ptrdiff_t>(std::min(page + kPage, read));
+            used += std::any_of(bytes.begin() + static_cast<std::ptrdiff_t>(page), end,
+                                [](char c) { return c != 0; });
+        }
+        std::printf("    %p %6zu KB, %zu of %zu pages not all zeros\n", region.BaseAddress,
+                    size / 1024, used, size / kPage);
+    }
+}
+
 Memory MemoryOf(HANDLE process) {
     PROCESS_MEMORY_COUNTERS_EX counters{};
     counters.cb = sizeof counters;
@@ -93,7 +126,7 @@ Memory SettledMemoryOf(HANDLE process) {
     return last;
 }
 
-bool FloorMemory(Memory& floor) {
+bool FloorMemory(Memory& floor, bool regions) {
     std::wstring exe = BesideExe(L"minimal_window.exe");
     STARTUPINFOW si{};
     si.cb = sizeof si;
@@ -105,6 +138,9 @@ bool FloorMemory(Memory& floor) {
     }
     ::WaitForInputIdle(pi.hProcess, 30000);
     floor = SettledMemoryOf(pi.hProcess);
+    if (regions) {
+        PrintRegionsOf(pi.hProcess, "floor");
+    }
     ::TerminateProcess(pi.hProcess, 0);
     ::WaitForSingleObject(pi.hProcess, 5000);
     ::CloseHandle(pi.hThread);
@@ -115,7 +151,8 @@ bool FloorMemory(Memory& floor) {
 // Starts a copy of updater.exe in a folder of its own (its settings, cache
 // and reply files are kept beside it), waits until its list shows every
 // generated program and reads its memory. False when the list is wrong.
-bool UpdaterMemory(const std::wstring& updater, const GeneratedPrograms& programs, Memory& memory) {
+bool UpdaterMemory(const std::wstring& updater, const GeneratedPrograms& programs, Memory& memory,
+                   bool regions) {
     wchar_t temp[MAX_PATH] = {};
     ::GetTempPathW(MAX_PATH, temp);
     const std::wstring folder = std::wstring(temp) + L"Torvik Memory Bench Updater";
@@ -152,6 +189,9 @@ bool UpdaterMemory(const std::wstring& updater, const GeneratedPrograms& program
                          programs.Count());
         }
         memory = SettledMemoryOf(process.Handle());
+        if (regions) {
+            PrintRegionsOf(process.Handle(), "updater.exe");
+        }
         process.Close();
     }
     std::filesystem::remove_all(folder, ignored);
@@ -162,6 +202,7 @@ bool UpdaterMemory(const std::wstring& updater, const GeneratedPrograms& program
 
 int wmain(int argc, wchar_t** argv) {
     int count = 1000;
+    bool regions = false;
     std::wstring updater = BesideExe(L"..\\src\\app\\updater.exe");
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::wstring name = argv[i];
@@ -169,12 +210,14 @@ int wmain(int argc, wchar_t** argv) {
             count = std::wcstol(argv[i + 1], nullptr, 10);
         } else if (name == L"--updater") {
             updater = argv[i + 1];
+        } else if (name == L"--regions") {
+            regions = std::wcscmp(argv[i + 1], L"0") != 0;
         } else {
             count = 0;
         }
     }
     if (count <= 0 || argc % 2 == 0) {
-        std::fprintf(stderr, "usage: memory_bench [--programs N] [--updater PATH]\n");
+        std::fprintf(stderr, "usage: memory_bench [--programs N] [--updater PATH] [--regions 1]\n");
         return 2;
     }
     ::CoInitialize(nullptr);
@@ -185,7 +228,8 @@ int wmain(int argc, wchar_t** argv) {
         Memory floor, memory;
         if (!programs.Made()) {
             std::fprintf(stderr, "cannot generate the profile\n");
-        } else if (FloorMemory(floor) && UpdaterMemory(updater, programs, memory)) {
+        } else if (FloorMemory(floor, regions) &&
+                   UpdaterMemory(updater, programs, memory, regions)) {
             const double floorMb = Megabytes(floor.Private());
             const double updaterMb = Megabytes(memory.Private());
             const auto line = [](const char* what, const Memory& m) {
