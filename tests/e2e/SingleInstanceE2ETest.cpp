@@ -74,6 +74,7 @@ TEST_F(SingleInstanceE2E, HeldMutexEndsTheNewCopySilently) {
     ::CloseHandle(mutex);
 
     UpdaterProcess free(exe_, L"");
+    ASSERT_TRUE(free.Started());
     EXPECT_NE(free.WaitForWindow(), nullptr);
     EXPECT_EQ(free.Close(), 0u);
 }

@@ -4,6 +4,7 @@
 #include <objbase.h>
 #include <shlobj.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 
@@ -174,6 +175,9 @@ UpdaterProcess::UpdaterProcess(const std::wstring& exe, const std::wstring& args
         ::CloseHandle(pi.hThread);
         process_ = pi.hProcess;
         id_ = pi.dwProcessId;
+    } else {
+        // Said at once: the test then fails on the missing window, later.
+        std::fwprintf(stderr, L"cannot start %ls: error %lu\n", exe.c_str(), ::GetLastError());
     }
 }
 
@@ -188,6 +192,9 @@ UpdaterProcess::~UpdaterProcess() {
 }
 
 HWND UpdaterProcess::WaitForWindow(DWORD timeoutMs) const {
+    if (process_ == nullptr) {
+        return nullptr;
+    }
     const DWORD start = ::GetTickCount();
     do {
         for (HWND hwnd : UpdaterWindows()) {
