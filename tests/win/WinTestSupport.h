@@ -1,11 +1,22 @@
 #pragma once
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <cstdlib>
 #include <string>
 #include <vector>
 
 namespace torvik::wintest {
+
+// The list view classes, registered once for the whole test program.
+inline bool ListViewClassesReady() {
+    static const bool ready = [] {
+        INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES};
+        return ::InitCommonControlsEx(&controls) != FALSE;
+    }();
+    return ready;
+}
 
 // A Linux path handed over by CTest, as Wine sees it on drive Z:.
 inline std::wstring FromHostPath(const char* path) {

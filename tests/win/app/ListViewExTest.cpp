@@ -35,12 +35,9 @@ std::wstring ProgramName(int row) {
 class ListHost : public Window {
 public:
     bool Create(const ListViewEx::Options& options) {
-        static const bool initialized = [] {
-            INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES};
-            return ::InitCommonControlsEx(&controls) != FALSE;
-        }();
-        if (!initialized || !Window::Create(L"TorvikListViewExTest", WS_OVERLAPPEDWINDOW, 0,
-                                            L"ListViewEx", 40, 40, 520, 460, nullptr)) {
+        if (!wintest::ListViewClassesReady() ||
+            !Window::Create(L"TorvikListViewExTest", WS_OVERLAPPEDWINDOW, 0, L"ListViewEx", 40, 40,
+                            520, 460, nullptr)) {
             return false;
         }
         if (!list.Create(Handle(), 100, options)) {

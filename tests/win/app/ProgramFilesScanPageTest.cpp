@@ -66,11 +66,7 @@ public:
 class ProgramFilesScanPageTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        static const bool initialized = [] {
-            INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES};
-            return ::InitCommonControlsEx(&controls) != FALSE;
-        }();
-        ASSERT_TRUE(initialized);
+        ASSERT_TRUE(wintest::ListViewClassesReady());
         AppClosing = CancelRequested = false;
         previousSink = SetErrorSink(NoteError);
         reported.clear();

@@ -91,11 +91,7 @@ protected:
 class ProgramListMenuTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        static const bool initialized = [] {
-            INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES};
-            return ::InitCommonControlsEx(&controls) != FALSE;
-        }();
-        ASSERT_TRUE(initialized);
+        ASSERT_TRUE(wintest::ListViewClassesReady());
         menuSeen = {};
         for (const wchar_t* name : {L"Fresh Install", L"Media Player", L"Photo Archive"}) {
             auto& r = *records.emplace_back(std::make_unique<TProgramRecord>());

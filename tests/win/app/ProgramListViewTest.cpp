@@ -26,11 +26,7 @@ using wintest::PumpUntil;
 class ProgramListViewTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        static const bool initialized = [] {
-            INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES};
-            return ::InitCommonControlsEx(&controls) != FALSE;
-        }();
-        ASSERT_TRUE(initialized);
+        ASSERT_TRUE(wintest::ListViewClassesReady());
         Add(L"Gone", ProgramStatus::Missing, L"1.0.0 build:0");
         Add(L"Excluded Tool", ProgramStatus::Excluded, L"3.1.0 build:2");
         Add(L"Fresh Install", ProgramStatus::New, L"0.9.0 build:1");
@@ -205,6 +201,9 @@ TEST_F(ProgramListViewTest, DrawsEveryStatusInItsColours) {
     ASSERT_TRUE(Filtered([&] { view.SetSwitches({}); }, 7));
     ClickHeader(3); // the excluded program first, the new one second
     Select(1);
+    // Pixels are read from the screen: the window must be on it, with or
+    // without screenshots being kept.
+    ::ShowWindow(host.Handle(), SW_SHOW);
     ::SetFocus(view.Handle());
     wintest::SaveWindowShot(host.Handle(), L"ProgramListView");
     // The selected row's background, at the right end of the row.
