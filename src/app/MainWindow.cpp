@@ -64,6 +64,12 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
         flow_->Close();
         return 0;
+    case WM_CONTEXTMENU:
+        if (programListMenu_ &&
+            programListMenu_->OnContextMenu(reinterpret_cast<HWND>(wParam), lParam, Handle())) {
+            return 0;
+        }
+        break;
     case WM_CTLCOLORSTATIC:
         if (const auto brush =
                 ColourStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam))) {

@@ -21,6 +21,22 @@ bool ProgramListMenu::OnNotify(const NMHDR& header, HWND owner) {
     return true;
 }
 
+bool ProgramListMenu::OnContextMenu(HWND from, LPARAM position, HWND owner) {
+    // (-1, -1) is the keyboard's: there is no mouse position to open at.
+    if (from != list_.Handle() || position != -1) {
+        return false;
+    }
+    RECT row{};
+    const int selected = list_.SelectedIndex();
+    if (selected < 0 || !ListView_GetItemRect(list_.Handle(), selected, &row, LVIR_LABEL)) {
+        return true;
+    }
+    POINT at{row.left, row.bottom};
+    ::ClientToScreen(list_.Handle(), &at);
+    Open(owner, at);
+    return true;
+}
+
 bool ProgramListMenu::Open(HWND owner, POINT screen) {
     if (list_.SelectedRecord() == nullptr) {
         return false;

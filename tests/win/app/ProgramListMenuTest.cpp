@@ -73,6 +73,13 @@ public:
     ProgramListMenu* menu = nullptr;
 
 protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
+        if (msg == WM_CONTEXTMENU && menu != nullptr &&
+            menu->OnContextMenu(reinterpret_cast<HWND>(wParam), lParam, Handle())) {
+            return 0;
+        }
+        return TestHost::HandleMessage(msg, wParam, lParam);
+    }
     std::optional<LRESULT> OnNotify(NMHDR& header) override {
         if (menu != nullptr && menu->OnNotify(header, Handle())) {
             return TRUE;
@@ -167,6 +174,22 @@ TEST_F(ProgramListMenuTest, TheEntryExcludesTheSelectedProgram) {
     ::SendMessageW(host.Handle(), WM_COMMAND, MAKEWPARAM(kMenuExcludeProgram, 0), 0);
     EXPECT_THAT(dialogs.messages, ElementsAre(L"This program is already in the exclusions list"));
     EXPECT_THAT(exclusions, ElementsAre(L"setup", L"Media Player"));
+}
+
+TEST_F(ProgramListMenuTest, TheKeyboardOpensTheMenuBelowTheSelectedRow) {
+    ::ShowWindow(host.Handle(), SW_SHOW);
+    ::SetForegroundWindow(host.Handle());
+    Select(2);
+    menuSeen.choose = true;
+    ::SetTimer(host.Handle(), kMenuWatch, 50, WatchMenu);
+    // What the list does with Shift+F10: the message goes up to its parent.
+    ::SendMessageW(view.Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(view.Handle()), -1);
+    EXPECT_TRUE(menuSeen.open);
+    ASSERT_TRUE(wintest::PumpUntil([this] { return host.Received(kMenuExcludeProgram, 0); }));
+    EXPECT_THAT(exclusions, ElementsAre(L"setup", L"Photo Archive"));
+
+    // A position is the mouse's, which NM_RCLICK has handled already.
+    EXPECT_FALSE(menu.OnContextMenu(view.Handle(), MAKELPARAM(10, 10), host.Handle()));
 }
 
 TEST_F(ProgramListMenuTest, NoMenuWithoutASelectedRow) {
