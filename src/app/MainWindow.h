@@ -2,6 +2,7 @@
 #include <memory>
 
 #include "app/CaptionPanel.h"
+#include "app/ContributionPanel.h"
 #include "app/Controls.h"
 #include "app/CountersPanel.h"
 #include "app/FileEdit.h"
@@ -10,6 +11,7 @@
 #include "app/ListViewEx.h"
 #include "app/NavigationBar.h"
 #include "app/PageControl.h"
+#include "app/ProgramDetailsPage.h"
 #include "app/ProgramFilesScanPage.h"
 #include "app/ProgramListMenu.h"
 #include "app/ProgramListView.h"
@@ -111,7 +113,6 @@ private:
     void CreateIcons();
     bool OnListCommand(int id, int code);
     void ApplySwitches();
-    void ShowRecordDetails(const TProgramRecord& record);
     void ShowBottomPage(int page);
     void SyncIcons();
 
@@ -195,8 +196,11 @@ private:
     // app:: since the hook ProgramListView() above hides the type here.
     app::ProgramListView programList_;
     TTorvikFilterEdit filter_;
-    HWND hideUpToDate_ = nullptr, home_ = nullptr, details_ = nullptr;
-    // The home page; home_ is its window, laid out and switched with details_.
+    HWND hideUpToDate_ = nullptr, home_ = nullptr;
+    ProgramDetailsPage detailsPage_;
+    ContributionPanel contributionPanel_;
+    // The home page; home_ is its window, laid out and switched with the
+    // details page.
     WebPage homePage_;
     Label syncingIcons_;
     std::unique_ptr<ShellIconCache> icons_;

@@ -17,10 +17,12 @@ void MainWindow::CreateLateSelect() {
 }
 
 void MainWindow::ShowSelectedDetails(const TProgramRecord* record) {
+    detailsPage_.SetProgramName(record != nullptr ? record->ProgramName : L"");
     if (record != nullptr) {
-        ShowRecordDetails(*record);
+        detailsPage_.SetRecord(record->TargetExeFilename, record->TargetExePath,
+                               record->TargetExeVersion);
     } else {
-        ::SetWindowTextW(details_, L"");
+        detailsPage_.SetRecord(L"", L"", L"");
     }
 }
 

@@ -35,7 +35,6 @@ enum MainWindowControl : int {
     kIdFilter,
     kIdHideUpToDate,
     kIdSyncingIcons,
-    kIdDetails,
     // The counters' numbers, in the panel's order.
     kIdNewVersions,
     kIdFromCommunity,

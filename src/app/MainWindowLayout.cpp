@@ -85,9 +85,8 @@ void MainWindow::CreateLayout() {
     // The home page stays empty where no browser control can be hosted.
     homePage_.Create(bottomTabs_);
     home_ = homePage_.Handle();
-    details_ =
-        CreateChild(L"EDIT", ES_MULTILINE | ES_READONLY | WS_VSCROLL, bottomTabs_, L"", kIdDetails);
-    ::ShowWindow(details_, SW_HIDE);
+    detailsPage_.Create(bottomTabs_);
+    ::ShowWindow(detailsPage_.Handle(), SW_HIDE);
     statusBar_ = CreateChild(STATUSCLASSNAMEW, SBARS_SIZEGRIP, bar, L"", 0);
 
     userBoxBrush_.reset(::CreateSolidBrush(kUserBoxColour));
@@ -144,10 +143,10 @@ void MainWindow::LayOut(int width, int height) {
     ::MoveWindow(bottomTabs_, 0, bottomTop, width, split.lower, TRUE);
     RECT inside{0, 0, width, split.lower};
     TabCtrl_AdjustRect(bottomTabs_, FALSE, &inside);
-    for (const HWND page : {home_, details_}) {
-        ::MoveWindow(page, inside.left, inside.top, inside.right - inside.left,
-                     inside.bottom - inside.top, TRUE);
-    }
+    ::MoveWindow(home_, inside.left, inside.top, inside.right - inside.left,
+                 inside.bottom - inside.top, TRUE);
+    detailsPage_.Move(inside.left, inside.top, inside.right - inside.left,
+                      inside.bottom - inside.top);
 }
 
 void MainWindow::SetStatusText(const std::wstring& text) {

@@ -10,7 +10,6 @@
 #include "common/Error.h"
 #include "common/Text.h"
 #include "protocol/ServiceHeader.h"
-#include "ui/RecordDetailsText.h"
 
 namespace torvik::app {
 
@@ -60,15 +59,9 @@ void MainWindow::ApplySwitches() {
     programList_.SetSwitches(switches);
 }
 
-void MainWindow::ShowRecordDetails(const TProgramRecord& record) {
-    const std::wstring text =
-        JoinLines(RecordDetailsLines(record, programList_.Model().StatusText(record)));
-    ::SetWindowTextW(details_, text.c_str());
-}
-
 void MainWindow::ShowBottomPage(int page) {
     ::ShowWindow(home_, page == 0 ? SW_SHOW : SW_HIDE);
-    ::ShowWindow(details_, page == 1 ? SW_SHOW : SW_HIDE);
+    ::ShowWindow(detailsPage_.Handle(), page == 1 ? SW_SHOW : SW_HIDE);
     if (page == 0) {
         NavigateHomePage();
     }

@@ -7,8 +7,8 @@
 namespace torvik::app {
 namespace {
 
-constexpr int kCaptionX = 8, kCaptionWidth = 100;
-constexpr int kValueX = 110, kValueWidth = 270;
+constexpr int kCaptionX = 8, kCaptionWidth = 112;
+constexpr int kValueX = 122, kValueWidth = 270;
 constexpr int kRowHeight = 20, kFirstRow = 6;
 constexpr int kCommunityX = kValueX + kValueWidth + 14;
 constexpr int kNewVersionsWidth = 230;

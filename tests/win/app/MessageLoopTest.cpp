@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 #include "app/Controls.h"
 #include "app/PageControl.h"
 #include "app/TestHost.h"
@@ -59,6 +62,68 @@ TEST(MessageLoop, TheKeyboardMovesBetweenControlsAsInADialog) {
     PressKey(VK_ESCAPE);
     EXPECT_TRUE(host.Received(IDOK, BN_CLICKED));
     EXPECT_TRUE(host.Received(IDCANCEL, BN_CLICKED));
+    ::DestroyWindow(host.Handle());
+}
+
+// Notes the window-wide shortcuts offered to it and takes them all.
+class ShortcutHost : public TestHost {
+public:
+    std::vector<std::pair<WPARAM, LPARAM>> shortcuts;
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
+        if (msg == kWmShortcutKey) {
+            shortcuts.emplace_back(wParam, lParam);
+            return 1;
+        }
+        return TestHost::HandleMessage(msg, wParam, lParam);
+    }
+};
+
+// Real key presses: the loop reads Ctrl and Shift from the keyboard state.
+void TypeWithModifiers(std::vector<WORD> modifiers, WORD key) {
+    std::vector<INPUT> keys;
+    auto add = [&keys](WORD vk, bool up) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = vk;
+        input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        keys.push_back(input);
+    };
+    for (WORD modifier : modifiers) {
+        add(modifier, false);
+    }
+    add(key, false);
+    add(key, true);
+    for (auto it = modifiers.rbegin(); it != modifiers.rend(); ++it) {
+        add(*it, true);
+    }
+    ::SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT));
+}
+
+TEST(MessageLoop, KeysWithCtrlGoToTheWindowFirst) {
+    ShortcutHost host;
+    ASSERT_TRUE(host.Create(400, 100));
+    const HWND edit =
+        CreateChild(L"EDIT", ES_AUTOHSCROLL | WS_TABSTOP, host.Handle(), L"", 10, WS_EX_CLIENTEDGE);
+    ::MoveWindow(edit, 10, 10, 150, 22, TRUE);
+    ::ShowWindow(host.Handle(), SW_SHOW);
+    ::SetForegroundWindow(host.Handle());
+    ::SetFocus(edit);
+
+    TypeWithModifiers({VK_CONTROL, VK_SHIFT}, 'A');
+    TypeWithModifiers({VK_CONTROL}, 'P');
+    TypeWithModifiers({}, 'X'); // no Ctrl: the edit box's
+    MSG msg;
+    for (int i = 0; i < 100 && WindowText(edit).empty(); ++i) {
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            DispatchWindowMessage(msg);
+        }
+        ::Sleep(10);
+    }
+    const std::vector<std::pair<WPARAM, LPARAM>> expected = {{'A', 1}, {'P', 0}};
+    EXPECT_EQ(host.shortcuts, expected);
+    EXPECT_EQ(WindowText(edit), L"x");
     ::DestroyWindow(host.Handle());
 }
 
