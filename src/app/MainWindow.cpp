@@ -132,13 +132,14 @@ std::optional<LRESULT> MainWindow::OnNotify(NMHDR& header) {
 void MainWindow::FormCreate() {
     inventory_ = std::make_unique<Inventory>(services_.fs, services_.folders, *this);
     CreateLayout();
-    CreateLateSelect();
     CreateSettings();
     CreatePanels();
     CreateProgramListMenu();
     CreateOtherPage();
     CreateMainMenu();
     CreateCheck();
+    // After the check: the details fetches carry its build number.
+    CreateLateSelect();
     CreateIcons();
     CreateFlow();
     try {

@@ -27,12 +27,13 @@
 #include "platform/Desktop.h"
 #include "platform/Dialogs.h"
 #include "platform/win32/UniqueHandle.h"
+#include "platform/win32/Win32WinHttp.h"
 #include "platform/win32/Win32InternetApi.h"
 #include "service/IEHttpTransport.h"
 #include "ui/CheckFlow.h"
 #include "ui/IconSync.h"
-#include "ui/ImmediateDetails.h"
 #include "ui/LateSelect.h"
+#include "ui/ProgramDetailsArea.h"
 #include "ui/MainFlow.h"
 #include "ui/ProgramListModel.h"
 
@@ -57,7 +58,8 @@ class MainWindow : public Window,
                    public ScanHooks,
                    public ProgramListViewRefill,
                    public CheckView,
-                   public MainView {
+                   public MainView,
+                   public ProgramDetailsView {
 public:
     MainWindow(MainWindowServices services, std::wstring title);
     ~MainWindow() override;
@@ -118,7 +120,15 @@ private:
 
     // The selection's way to the details page (MainWindowDetails.cpp).
     void CreateLateSelect();
-    void ShowSelectedDetails(const TProgramRecord* record);
+    void OpenDetailsUrl(const std::wstring& url);
+    // ProgramDetailsView
+    void SetProgramName(const std::wstring& name) override;
+    void SetRecord(const std::wstring& fileName, const std::wstring& folder,
+                   const std::wstring& localVersion) override;
+    void ShowDetailsPage() override;
+    void ShowDetails(const ProgramDetailsTexts& texts) override;
+    void ShowDetailsLoading(bool loading) override;
+    void ResetContribution() override;
     // The program list's context menu (MainWindowExclude.cpp) and the
     // diagnostics page (MainWindowOther.cpp).
     void CreateProgramListMenu();
@@ -140,6 +150,8 @@ private:
     void ShowSettingsPanel(int page);
     void CloseSettingsPanel();
     void AddCustomProgram();
+    void SearchCustomProgram();
+    void ShowCustomSearchResult(bool visible);
     void AddExclusion();
     void DeleteSelectedLines(HWND listBox);
 
@@ -210,8 +222,12 @@ private:
     std::wstring build_;
     // The selection reaches the details page through its timer.
     WindowTimer lateSelectTimer_{kTimerLateSelect};
-    std::unique_ptr<ImmediateDetails> detailsSeam_;
+    // Its fetches reach the service through a WinHTTP client of their own.
+    win32::Win32WinHttpTransport winHttp_;
+    std::unique_ptr<TThreadGetProgramDetails> detailsThread_;
+    std::unique_ptr<ProgramDetailsArea> detailsArea_;
     std::unique_ptr<LateSelect> lateSelect_;
+    bool detailsLoading_ = false; // the busy label speaks for the details
 
     // The stored values live in controls of a page that is never shown and
     // on the settings panel's pages.
@@ -225,9 +241,9 @@ private:
     PageControl settingsPages_;
     NavigationBar settingsNav_;
     ListViewEx customPrograms_;
-    HWND customName_ = nullptr;
+    HWND customName_ = nullptr, customFoundLabel_ = nullptr, customFound_ = nullptr;
     FileEdit customFile_;
-    Button customAdd_, customDelete_;
+    Button customSearch_, customAdd_, customDelete_;
     HWND exclusions_ = nullptr, exclusionName_ = nullptr;
     Button exclusionAdd_, exclusionDelete_, settingsClose_;
     WindowControls controls_;

@@ -20,6 +20,7 @@ enum MainMenuCommand : UINT {
     kMenuAbout,
     // The program list's context menu.
     kMenuExcludeProgram,
+    kMenuAddCommentUrl,
 };
 
 enum MainWindowControl : int {
@@ -69,6 +70,13 @@ enum MainWindowControl : int {
     kIdApproveUrl,
     kIdTakeOffline,
     kIdContributionClose,
+    // The settings panel's custom programs page.
+    kIdCustomName,
+    kIdCustomFile,
+    kIdCustomFileButton, // the file box's own
+    kIdCustomFound,
+    kIdCustomSearch,
+    kIdCustomAdd,
 };
 
 } // namespace torvik::app

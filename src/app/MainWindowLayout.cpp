@@ -22,6 +22,7 @@ constexpr SplitLimits kSplitLimits{.minUpper = 100, .minLower = 60, .bar = kSpli
 constexpr COLORREF kSplitterColour = RGB(0xB5, 0xB5, 0xB5);
 constexpr COLORREF kUserBoxColour = RGB(0xEE, 0xEE, 0xEE);
 constexpr COLORREF kBusyColour = RGB(0xFF, 0x00, 0x00);
+constexpr COLORREF kDetailsLoadingColour = RGB(0x00, 0x00, 0xFF);
 constexpr COLORREF kSyncingColour = RGB(0x00, 0x80, 0x00);
 
 } // namespace
@@ -103,7 +104,7 @@ std::optional<LRESULT> MainWindow::ColourStatic(HDC dc, HWND control) {
         return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_BTNFACE));
     }
     if (control == busy_.Handle()) {
-        ::SetTextColor(dc, kBusyColour);
+        ::SetTextColor(dc, detailsLoading_ ? kDetailsLoadingColour : kBusyColour);
         ::SetBkMode(dc, TRANSPARENT);
         return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_BTNFACE));
     }
@@ -165,6 +166,7 @@ void MainWindow::ShowBusyLabel(const std::wstring& text) {
     if (!::IsWindowEnabled(start_.Handle())) {
         return;
     }
+    detailsLoading_ = false;
     busy_.SetText(text.empty() ? L"Please wait..." : text);
     ::ShowWindow(busy_.Handle(), SW_SHOW);
     ::UpdateWindow(busy_.Handle());

@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include "app/MainWindow.h"
+#include "app/MainWindowIds.h"
 #include "common/ProcessFlags.h"
 #include "common/Text.h"
 #include "ui/UserLists.h"
@@ -105,18 +106,28 @@ void MainWindow::CreateSettingsPanel() {
     // Custom programs: a name and its executable.
     customPrograms_.Create(custom, 0);
     customPrograms_.SetDesignedColumns({L"Program:180:L:0", L"Executable:260:L:1"});
-    Place(customPrograms_.Handle(), 8, 8, 450, 200);
+    Place(customPrograms_.Handle(), 8, 8, 450, 170);
     if (settings_) {
         settings_->Controls().Add(L"lvCustomPrograms", customPrograms_.Handle());
     }
-    Place(CreateChild(L"STATIC", SS_LEFT, custom, L"Program name:", 0), 8, 218, 90, 18);
-    customName_ =
-        CreateChild(L"EDIT", ES_AUTOHSCROLL | WS_TABSTOP, custom, L"", 0, WS_EX_CLIENTEDGE);
-    Place(customName_, 100, 216, 358, 21);
-    Place(CreateChild(L"STATIC", SS_LEFT, custom, L"Executable:", 0), 8, 246, 90, 18);
-    customFile_.Create(custom, 0);
-    customFile_.Move(100, 244, 358, 21);
-    customAdd_.Create(custom, L"Add program", 0);
+    Place(CreateChild(L"STATIC", SS_LEFT, custom, L"Program name:", 0), 8, 188, 90, 18);
+    customName_ = CreateChild(L"EDIT", ES_AUTOHSCROLL | WS_TABSTOP, custom, L"", kIdCustomName,
+                              WS_EX_CLIENTEDGE);
+    Place(customName_, 100, 186, 358, 21);
+    Place(CreateChild(L"STATIC", SS_LEFT, custom, L"Executable:", 0), 8, 216, 90, 18);
+    customFile_.Create(custom, kIdCustomFile);
+    customFile_.Move(100, 214, 358, 21);
+    // What the service knows of the executable, shown after a search.
+    customFoundLabel_ = CreateChild(L"STATIC", SS_LEFT, custom, L"Found on server:", 0);
+    Place(customFoundLabel_, 8, 246, 90, 18);
+    customFound_ = CreateChild(L"EDIT", ES_AUTOHSCROLL | ES_READONLY, custom, L"", kIdCustomFound,
+                               WS_EX_CLIENTEDGE);
+    Place(customFound_, 100, 244, 358, 21);
+    ShowCustomSearchResult(false);
+    customSearch_.Create(custom, L"Search Online", kIdCustomSearch);
+    Place(customSearch_.Handle(), 8, 274, 100, 25);
+    customSearch_.onClick = [this] { SearchCustomProgram(); };
+    customAdd_.Create(custom, L"Add program", kIdCustomAdd);
     Place(customAdd_.Handle(), 278, 274, 90, 25);
     customAdd_.onClick = [this] { AddCustomProgram(); };
     customDelete_.Create(custom, L"Delete", 0);
@@ -177,6 +188,12 @@ void MainWindow::AddCustomProgram() {
         return;
     }
     customPrograms_.AddRange({Trim(name), customFile_.Text()});
+}
+
+void MainWindow::ShowCustomSearchResult(bool visible) {
+    for (const HWND control : {customFoundLabel_, customFound_}) {
+        ::ShowWindow(control, visible ? SW_SHOW : SW_HIDE);
+    }
 }
 
 void MainWindow::AddExclusion() {

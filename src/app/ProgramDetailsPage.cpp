@@ -150,4 +150,13 @@ void ProgramDetailsPage::SetPopularity(const std::wstring& text) {
     SetText(popularity_, text);
 }
 
+void ProgramDetailsPage::Show(const ProgramDetailsTexts& texts) {
+    shown_ = texts;
+    SetComments(texts.comments);
+    SetLinks(texts.productLink, texts.downloadLink, texts.fileHippoLink, texts.programPageLink);
+    SetFileHippoVersion(texts.fileHippoVersion);
+    SetNewVersions(texts.newVersions);
+    SetPopularity(texts.popularity);
+}
+
 } // namespace torvik::app

@@ -8,6 +8,7 @@
 #include "app/ContainerWindow.h"
 #include "app/Controls.h"
 #include "app/LinkLabel.h"
+#include "ui/ProgramDetailsText.h"
 
 namespace torvik::app {
 
@@ -35,6 +36,10 @@ public:
     void SetFileHippoVersion(const std::wstring& version);
     void SetNewVersions(const std::wstring& text);
     void SetPopularity(const std::wstring& text);
+    // Everything the service said of the program; the addresses stay with
+    // the page for its links.
+    void Show(const ProgramDetailsTexts& texts);
+    const ProgramDetailsTexts& Shown() const { return shown_; }
 
 private:
     void AddCaption(const wchar_t* text);
@@ -47,6 +52,7 @@ private:
     HWND fileHippoVersion_ = nullptr;
     HWND commentsCaption_ = nullptr, newVersionsCaption_ = nullptr;
     std::vector<HWND> captions_; // beside the values, in row order
+    ProgramDetailsTexts shown_;
     LinkLabel product_, download_, fileHippo_, programPage_, writeComment_, submitUrl_;
 };
 

@@ -43,6 +43,7 @@ bool ProgramListMenu::Open(HWND owner, POINT screen) {
     }
     const win32::UniqueMenu menu(::CreatePopupMenu());
     ::AppendMenuW(menu.get(), MF_STRING, kMenuExcludeProgram, L"Exclude from updates check");
+    ::AppendMenuW(menu.get(), MF_STRING, kMenuAddCommentUrl, L"Add comment/url");
     // Returns when the menu closes; the command comes after, posted.
     ::TrackPopupMenu(menu.get(), TPM_RIGHTBUTTON, screen.x, screen.y, 0, owner, nullptr);
     return true;

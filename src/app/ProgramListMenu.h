@@ -6,8 +6,8 @@
 
 namespace torvik::app {
 
-// The program list's context menu: "Exclude from updates check" for the
-// selected program.
+// The program list's context menu for the selected program: "Exclude from
+// updates check" and "Add comment/url".
 class ProgramListMenu {
 public:
     ProgramListMenu(const ProgramListView& list, ExcludeProgramServices services);

@@ -26,6 +26,9 @@ void LateSelect::ShowSelected() {
     const TProgramRecord2 program = selected_;
     const auto index = lists_.GetProgramIdxLive(program.ProgramName, program.TargetExeFilename);
     details_.ShowProgramDetails(program, index ? lists_.ProgramList[*index].get() : nullptr);
+    // The page now shows this program's placeholders: the program shown
+    // before is no longer on screen, and selecting it again must fetch it.
+    shown_ = {};
     if (details_.LastProcessed() == program) {
         details_.ApplyProgramDetails();
         shown_ = program;

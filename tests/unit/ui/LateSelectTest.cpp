@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "common/Error.h"
-#include "ui/ImmediateDetails.h"
 #include "ui/LateSelect.h"
 
 namespace torvik {
@@ -110,10 +109,9 @@ TEST_F(LateSelectTest, OnlyADifferentNamedSelectionIsHandedOver) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "\"" << c.name << "\", \"" << c.exe << "\"");
+        SelectAndShow(L"Alpha", L"Alpha.exe");
         details.requested.clear();
         details.records.clear();
-        select.SelectProgram(L"Alpha", L"Alpha.exe");
-        select.Tick(); // back to the program shown
         select.SelectProgram(c.name, c.exe);
         select.Tick();
         ASSERT_EQ(details.requested.size(), c.handedOver ? 1u : 0u);
@@ -121,9 +119,24 @@ TEST_F(LateSelectTest, OnlyADifferentNamedSelectionIsHandedOver) {
             EXPECT_EQ(details.requested[0], (TProgramRecord2{c.name, c.exe}));
             EXPECT_EQ(details.records[0], c.record);
         }
-        EXPECT_EQ(select.ShownProgram(), (TProgramRecord2{L"Alpha", L"Alpha.exe"}));
+        // Once another program is on its way, Alpha is no longer on screen.
+        EXPECT_EQ(select.ShownProgram(),
+                  (c.handedOver ? TProgramRecord2{} : TProgramRecord2{L"Alpha", L"Alpha.exe"}));
         EXPECT_TRUE(timer.running);
     }
+}
+
+TEST_F(LateSelectTest, GoingBackBeforeTheOtherFetchEndsShowsTheFirstAgain) {
+    SelectAndShow(L"Alpha", L"Alpha.exe");
+    select.SelectProgram(L"Beta", L"Beta.exe");
+    select.Tick(); // the page now waits for Beta
+    select.SelectProgram(L"Alpha", L"Alpha.exe");
+    select.Tick();
+    EXPECT_EQ(details.requested.back(), (TProgramRecord2{L"Alpha", L"Alpha.exe"}))
+        << "Alpha is asked for again instead of leaving Beta's placeholders on screen";
+    details.FinishFetch();
+    select.Tick();
+    EXPECT_EQ(select.ShownProgram(), (TProgramRecord2{L"Alpha", L"Alpha.exe"}));
 }
 
 TEST_F(LateSelectTest, AFailedTickIsReportedAndTheTimerRunsOn) {
@@ -140,19 +153,6 @@ TEST_F(LateSelectTest, AFailedTickIsReportedAndTheTimerRunsOn) {
     select.Tick();
     EXPECT_EQ(select.ShownProgram(), (TProgramRecord2{L"Beta", L"Beta.exe"}));
     EXPECT_EQ(errors.size(), 1u);
-}
-
-TEST_F(LateSelectTest, RecordDetailsShowAtOnceAndOnlyForANewSelection) {
-    std::vector<const TProgramRecord*> shown;
-    ImmediateDetails immediate([&](const TProgramRecord* record) { shown.push_back(record); });
-    LateSelect late(timer, lists, immediate, [](const std::wstring&) {});
-    late.SelectProgram(L"Beta", L"Beta.exe");
-    late.Tick();
-    EXPECT_EQ(late.ShownProgram(), (TProgramRecord2{L"Beta", L"Beta.exe"}));
-    late.Tick();
-    late.SelectProgram(L"Gone", L"gone.exe");
-    late.Tick();
-    EXPECT_EQ(shown, (std::vector<const TProgramRecord*>{lists.ProgramList[1].get(), nullptr}));
 }
 
 } // namespace
