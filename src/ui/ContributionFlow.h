@@ -58,7 +58,8 @@ struct ContributionServices {
 // the moderators' verdicts on the shown program, and the panel's pages and
 // shortcuts. Runs on the main thread; the requests wait for their reply.
 // Service and screening errors propagate to the caller, the window's error
-// handling, after the please-wait panel is hidden and "Send" enabled again.
+// handling, once the please-wait panel is hidden (and, for a note, "Send"
+// enabled again).
 class ContributionFlow {
 public:
     ContributionFlow(ContributionServices services, ContributionView& view)

@@ -3,7 +3,9 @@
 namespace torvik {
 
 // A key as the window's shortcut handling sees it. Letters come as their
-// virtual-key codes, which are the upper-case ASCII letters.
+// virtual-key codes, which are the upper-case ASCII letters; Esc, which
+// reaches the window as the command IDCANCEL, comes as kVirtualKeyEscape
+// without modifiers.
 struct ShortcutKey {
     unsigned virtualKey = 0;
     bool ctrl = false;
