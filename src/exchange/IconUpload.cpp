@@ -1,8 +1,7 @@
 #include "exchange/IconUpload.h"
 
 #include "common/PathUtils.h"
-#include "common/Text.h"
-#include "service/ReplyScreening.h"
+#include "exchange/ScreenedPost.h"
 
 namespace torvik {
 
@@ -28,10 +27,7 @@ MultipartFields IconUploadRequest(const std::wstring& build, const std::wstring&
 
 void PostIconUpload(ServiceTransport& transport, const std::wstring& url,
                     const MultipartFields& form) {
-    const ServiceReply reply = transport.Post(url, form);
-    if (!reply.cancelled) {
-        ScreenReply(LinesToText(reply.lines));
-    }
+    PostScreened(transport, url, form);
 }
 
 } // namespace torvik

@@ -53,19 +53,21 @@ class FakeDialogs : public Dialogs {
 public:
     std::vector<std::wstring> messages;
     std::vector<std::wstring> questions;
+    std::vector<std::wstring> captions; // of the questions
     std::deque<bool> answers;
 
     void ShowMessage(const std::wstring& text) override { messages.push_back(text); }
-    bool AskOkCancel(WindowHandle, const std::wstring& text, const std::wstring&) override {
-        return Answer(text);
+    bool AskOkCancel(WindowHandle, const std::wstring& text, const std::wstring& caption) override {
+        return Answer(text, caption);
     }
-    bool AskYesNo(WindowHandle, const std::wstring& text, const std::wstring&) override {
-        return Answer(text);
+    bool AskYesNo(WindowHandle, const std::wstring& text, const std::wstring& caption) override {
+        return Answer(text, caption);
     }
 
 private:
-    bool Answer(const std::wstring& question) {
+    bool Answer(const std::wstring& question, const std::wstring& caption) {
         questions.push_back(question);
+        captions.push_back(caption);
         if (answers.empty()) {
             return true;
         }

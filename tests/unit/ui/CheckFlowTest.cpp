@@ -1,14 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <deque>
-#include <variant>
-
 #include "common/Error.h"
 #include "common/ProcessFlags.h"
 #include "common/Utf8.h"
 #include "fakes/FakeExecutableFacts.h"
 #include "fakes/FakeFileSystem.h"
 #include "fakes/FakePlatform.h"
+#include "fakes/ScriptedTransport.h"
 #include "platform/AnsiCodePage.h"
 #include "protocol/Compression.h"
 #include "service/LastReply.h"
@@ -20,42 +18,19 @@ namespace {
 constexpr wchar_t kUrl[] = L"http://127.0.0.1:1245/VersionChecker.aspx";
 constexpr wchar_t kLastReply[] = L"C:\\Settings\\updater_lastreply.ini";
 
-// A service whose answers the test scripts: reply lines, a cancel, or a
-// transport error with its code.
-class ScriptedTransport : public ServiceTransport {
-public:
-    struct Failure {
-        std::wstring message;
-        uint32_t code;
-    };
-    std::deque<std::variant<std::vector<std::wstring>, bool, Failure>> answers;
-    std::vector<MultipartFields> forms;
-    std::vector<std::wstring> urls;
+using testing::ScriptedTransport;
 
-    ServiceReply Post(const std::wstring& url, const MultipartFields& form) override {
-        urls.push_back(url);
-        forms.push_back(form);
-        auto answer = answers.front();
-        answers.pop_front();
-        if (auto* failure = std::get_if<Failure>(&answer)) {
-            throw ServiceTransportError(failure->message, failure->code);
-        }
-        if (std::holds_alternative<bool>(answer)) {
-            return {true, {}};
-        }
-        return {false, std::get<std::vector<std::wstring>>(answer)};
+// The program names of the last check's inventory.
+std::vector<std::string> SentLines(const ScriptedTransport& transport) {
+    std::vector<std::string> lines;
+    const std::string text =
+        ZlibDecompressByteString(transport.forms.back().BinaryFields()[0].value);
+    for (size_t start = 0, end; (end = text.find("\r\n", start)) != std::string::npos;
+         start = end + 2) {
+        lines.push_back(text.substr(start, text.find('|', start) - start));
     }
-    // The program names of the last check's inventory.
-    std::vector<std::string> SentLines() const {
-        std::vector<std::string> lines;
-        const std::string text = ZlibDecompressByteString(forms.back().BinaryFields()[0].value);
-        for (size_t start = 0, end; (end = text.find("\r\n", start)) != std::string::npos;
-             start = end + 2) {
-            lines.push_back(text.substr(start, text.find('|', start) - start));
-        }
-        return lines;
-    }
-};
+    return lines;
+}
 
 // The scan as the check sees it: builds TempProgramList from `programs`,
 // hands it to the check while one builds it, publishes it otherwise.
@@ -190,7 +165,7 @@ TEST_F(CheckFlowTest, ACheckSendsTheInventoryAppliesTheReplyAndKeepsIt) {
     EXPECT_EQ(transport.urls[0], kUrl);
     EXPECT_EQ(transport.forms[0].TextFields()[0].value, L"67");
     EXPECT_EQ(transport.forms[0].TextFields()[1].value, L"user_TEST#Windows NT 10.00.19045");
-    EXPECT_EQ(transport.SentLines(), (std::vector<std::string>{"Editor", "Viewer"}));
+    EXPECT_EQ(SentLines(transport), (std::vector<std::string>{"Editor", "Viewer"}));
     EXPECT_EQ(StatusOf(L"Editor"), ProgramStatus::NewerVersion);
     EXPECT_EQ(StatusOf(L"Viewer"), ProgramStatus::UpToDate);
     EXPECT_EQ(StatusOf(L"Hidden"), ProgramStatus::Excluded);
