@@ -7,6 +7,7 @@
 #include "app/CaptionPanel.h"
 #include "app/Controls.h"
 #include "app/PageControl.h"
+#include "ui/ContributionFlow.h"
 
 namespace torvik::app {
 
@@ -15,8 +16,8 @@ namespace torvik::app {
 // under an alias. The moderators' buttons are hidden until asked for.
 class ContributionPanel {
 public:
-    enum class Page { Comment, Url };
-    enum class Field { Alias, Comment, Tags, ProductUrl, DownloadUrl };
+    using Page = ContributionView::Page;
+    using Field = ContributionView::Field;
 
     // "Send" on either page, the moderation buttons, closing (the close
     // button, the caption's button and Esc).

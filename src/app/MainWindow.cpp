@@ -58,6 +58,8 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case kWmShowSelf:
         WM_ShowSelf();
         return 0;
+    case kWmShortcutKey:
+        return OnShortcut({static_cast<unsigned>(wParam), true, lParam == 1}) ? 1 : 0;
     case kWmPrivacyAccepted:
         check_->PrivacyAccepted();
         return 0;
@@ -111,6 +113,10 @@ bool MainWindow::OnTimer(UINT_PTR id) {
 }
 
 bool MainWindow::OnCommand(int id, int code, HWND control) {
+    // Esc comes as IDCANCEL; the program-details panel takes it while it shows.
+    if (id == IDCANCEL && OnShortcut({kVirtualKeyEscape, false, false})) {
+        return true;
+    }
     // Menu entries come without a control.
     if (control == nullptr) {
         return code == 0 && OnMenuCommand(static_cast<UINT>(id));
@@ -140,6 +146,7 @@ void MainWindow::FormCreate() {
     CreateCheck();
     // After the check: the details fetches carry its build number.
     CreateLateSelect();
+    CreateContribution();
     CreateIcons();
     CreateFlow();
     try {

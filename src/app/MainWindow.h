@@ -21,20 +21,24 @@
 #include "app/Window.h"
 #include "app/WindowSettings.h"
 #include "app/WindowTimer.h"
+#include "exchange/WinHttpServiceTransport.h"
 #include "inventory/CommandLine.h"
 #include "inventory/PopupMsg.h"
 #include "platform/Clock.h"
 #include "platform/Desktop.h"
 #include "platform/Dialogs.h"
 #include "platform/win32/UniqueHandle.h"
-#include "platform/win32/Win32WinHttp.h"
 #include "platform/win32/Win32InternetApi.h"
+#include "platform/win32/Win32WinHttp.h"
 #include "service/IEHttpTransport.h"
+#include "ui/AccountNameChange.h"
 #include "ui/CheckFlow.h"
+#include "ui/ContributionFlow.h"
+#include "ui/CustomProgramSearch.h"
 #include "ui/IconSync.h"
 #include "ui/LateSelect.h"
-#include "ui/ProgramDetailsArea.h"
 #include "ui/MainFlow.h"
+#include "ui/ProgramDetailsArea.h"
 #include "ui/ProgramListModel.h"
 
 namespace torvik::app {
@@ -59,7 +63,10 @@ class MainWindow : public Window,
                    public ProgramListViewRefill,
                    public CheckView,
                    public MainView,
-                   public ProgramDetailsView {
+                   public ProgramDetailsView,
+                   public ContributionView,
+                   public CustomSearchView,
+                   public AccountNameView {
 public:
     MainWindow(MainWindowServices services, std::wstring title);
     ~MainWindow() override;
@@ -129,6 +136,37 @@ private:
     void ShowDetails(const ProgramDetailsTexts& texts) override;
     void ShowDetailsLoading(bool loading) override;
     void ResetContribution() override;
+
+    // Contributions, moderation, the online search of a custom program and
+    // the change of user name a new alias runs (MainWindowContribution.cpp).
+    void CreateContribution();
+    bool OnShortcut(const ShortcutKey& key);
+    // ContributionView
+    std::wstring Text(Field field) override;
+    void SetText(Field field, const std::wstring& text) override;
+    void Focus(Field field) override;
+    void ShowPanel(Page page) override;
+    void HidePanel() override;
+    bool PanelVisible() override { return contributionPanel_.Visible(); }
+    void EnableProgramList(bool enabled) override;
+    void EnableSend(bool enabled) override { contributionPanel_.EnableSend(enabled); }
+    std::wstring AccountName() override;
+    void SetAccountName(const std::wstring& name) override;
+    void ShowModerationButtons() override { contributionPanel_.ShowModeration(); }
+    bool ApproveLastVersionVisible() override {
+        return contributionPanel_.ApproveLastVersionVisible();
+    }
+    // CustomSearchView
+    std::wstring ChosenProgram() override { return customFile_.Text(); }
+    void SetSearchResult(const std::wstring& text) override;
+    void ShowSearchResult() override { ShowCustomSearchResult(true); }
+    void EnableAddProgram(bool enabled) override { customAdd_.Enable(enabled); }
+    // AccountNameView
+    std::wstring UserId() override;
+    std::wstring PreviousName() override { return loginPanelName_; }
+    std::wstring NewName() override { return newUserName_; }
+    void SetNewName(const std::wstring& name) override { newUserName_ = name; }
+    void HideLoginPanel() override {}
     // The program list's context menu (MainWindowExclude.cpp) and the
     // diagnostics page (MainWindowOther.cpp).
     void CreateProgramListMenu();
@@ -150,7 +188,6 @@ private:
     void ShowSettingsPanel(int page);
     void CloseSettingsPanel();
     void AddCustomProgram();
-    void SearchCustomProgram();
     void ShowCustomSearchResult(bool visible);
     void AddExclusion();
     void DeleteSelectedLines(HWND listBox);
@@ -228,6 +265,13 @@ private:
     std::unique_ptr<ProgramDetailsArea> detailsArea_;
     std::unique_ptr<LateSelect> lateSelect_;
     bool detailsLoading_ = false; // the busy label speaks for the details
+    // The main thread's requests other than the check (winHttp1).
+    std::unique_ptr<WinHttpServiceTransport> winHttp1_;
+    std::unique_ptr<ContributionFlow> contribution_;
+    std::unique_ptr<CustomProgramSearch> customSearchFlow_;
+    // The login panel's "Existing Username" (the name it was last opened
+    // with; empty until it is) and "New Username".
+    std::wstring loginPanelName_, newUserName_;
 
     // The stored values live in controls of a page that is never shown and
     // on the settings panel's pages.

@@ -77,6 +77,9 @@ bool MainWindow::OnMenuCommand(UINT command) {
     case kMenuExcludeProgram:
         programListMenu_->ExcludeSelected();
         return true;
+    case kMenuAddCommentUrl:
+        contribution_->pi_CommunityNotesClick(programList_.SelectedRecord() != nullptr);
+        return true;
     case kMenuSupportForums:
         ::ShellExecuteW(Handle(), L"open", SitePage(L"ForumThreads.aspx?AppId=14").c_str(), nullptr,
                         nullptr, SW_SHOWNORMAL);

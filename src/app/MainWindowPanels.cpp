@@ -126,7 +126,6 @@ void MainWindow::CreateSettingsPanel() {
     ShowCustomSearchResult(false);
     customSearch_.Create(custom, L"Search Online", kIdCustomSearch);
     Place(customSearch_.Handle(), 8, 274, 100, 25);
-    customSearch_.onClick = [this] { SearchCustomProgram(); };
     customAdd_.Create(custom, L"Add program", kIdCustomAdd);
     Place(customAdd_.Handle(), 278, 274, 90, 25);
     customAdd_.onClick = [this] { AddCustomProgram(); };

@@ -12,8 +12,7 @@ void ProgramDetailsArea::ShowProgramDetails(const TProgramRecord2& program,
     view_.SetProgramName(program.ProgramName);
     view_.ShowDetailsPage();
     if (record != nullptr) {
-        view_.SetRecord(record->TargetExeFilename, record->TargetExePath,
-                        record->TargetExeVersion);
+        view_.SetRecord(record->TargetExeFilename, record->TargetExePath, record->TargetExeVersion);
     } else {
         view_.SetRecord(L"", L"", L"");
     }

@@ -30,7 +30,9 @@ std::wstring NotesText(const std::vector<std::wstring>& reply) {
     return Trim(text).empty() ? L"<no comments found>" : text;
 }
 
-std::wstring LinkOf(const std::wstring& url) { return kLinkMarkup + TrimUrl(url); }
+std::wstring LinkOf(const std::wstring& url) {
+    return kLinkMarkup + TrimUrl(url);
+}
 
 } // namespace
 

@@ -41,7 +41,8 @@ public:
     using NewTransport = std::function<std::unique_ptr<ServiceTransport>()>;
 
     explicit TThreadGetProgramDetails(
-        NewTransport newTransport, std::chrono::milliseconds pollPeriod = std::chrono::milliseconds(200));
+        NewTransport newTransport,
+        std::chrono::milliseconds pollPeriod = std::chrono::milliseconds(200));
     ~TThreadGetProgramDetails();
     TThreadGetProgramDetails(const TThreadGetProgramDetails&) = delete;
     TThreadGetProgramDetails& operator=(const TThreadGetProgramDetails&) = delete;

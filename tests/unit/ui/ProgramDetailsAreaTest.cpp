@@ -71,10 +71,9 @@ TEST_F(ProgramDetailsAreaTest, TheRecordShowsAtOnceAndTheNotesOnceFetched) {
     record.TargetExePath = L"C:\\Apps\\";
     record.TargetExeVersion = L"1.2.3 build:4";
     area.ShowProgramDetails({L"App", L"app.exe"}, &record);
-    EXPECT_EQ(view.calls, (std::vector<std::wstring>{L"name App", L"page",
-                                                     L"record app.exe|C:\\Apps\\|1.2.3 build:4",
-                                                     L"reset", L"loading",
-                                                     L"details -=downloading..=-"}));
+    EXPECT_EQ(view.calls, (std::vector<std::wstring>{
+                              L"name App", L"page", L"record app.exe|C:\\Apps\\|1.2.3 build:4",
+                              L"reset", L"loading", L"details -=downloading..=-"}));
     ASSERT_TRUE(Fetched(L"App"));
     // Asked again while shown or fetched: nothing changes, nothing is sent.
     view.calls.clear();
@@ -82,8 +81,8 @@ TEST_F(ProgramDetailsAreaTest, TheRecordShowsAtOnceAndTheNotesOnceFetched) {
     EXPECT_TRUE(view.calls.empty());
 
     area.ApplyProgramDetails();
-    EXPECT_EQ(view.calls, (std::vector<std::wstring>{L"details Alice\r\nabout App\r\n---",
-                                                     L"loaded"}));
+    EXPECT_EQ(view.calls,
+              (std::vector<std::wstring>{L"details Alice\r\nabout App\r\n---", L"loaded"}));
     EXPECT_EQ(view.shown.programPageUrl, L"https://site/program.aspx?id=9");
     EXPECT_EQ(area.ActiveProgram(), (TProgramRecord2{L"App", L"app.exe"}));
     ASSERT_EQ(forms.size(), 1u);

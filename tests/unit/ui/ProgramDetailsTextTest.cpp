@@ -60,12 +60,9 @@ TEST(ProgramDetailsTextTest, MissingSectionsShowTheNothingFoundTexts) {
 }
 
 TEST(ProgramDetailsTextTest, ANoteWithoutSeparatorIsATextWithoutHeading) {
-    const ProgramDetailsTexts texts =
-        ReadProgramDetails({L"[community_notes]", L"just a text<br>on two lines",
-                            L"Carol >>> text >>> more"},
-                           kPage);
-    EXPECT_EQ(texts.comments,
-              L"just a text\r\non two lines\r\n---\r\nCarol\r\ntext\r\n---");
+    const ProgramDetailsTexts texts = ReadProgramDetails(
+        {L"[community_notes]", L"just a text<br>on two lines", L"Carol >>> text >>> more"}, kPage);
+    EXPECT_EQ(texts.comments, L"just a text\r\non two lines\r\n---\r\nCarol\r\ntext\r\n---");
 }
 
 TEST(ProgramDetailsTextTest, TheDownloadingPlaceholders) {

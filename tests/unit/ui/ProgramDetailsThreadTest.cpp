@@ -78,7 +78,9 @@ private:
 };
 
 ProgramDetailsRequest RequestFor(const std::wstring& name) {
-    return {L"http://127.0.0.1:1245/VersionChecker.aspx", L"321", L"the header",
+    return {L"http://127.0.0.1:1245/VersionChecker.aspx",
+            L"321",
+            L"the header",
             {name, name + L".exe"}};
 }
 
@@ -124,12 +126,12 @@ TEST(ProgramDetailsThreadTest, OnlyTheLastRequestMadeDuringAFetchIsFetchedNext) 
     for (const auto& field : forms[1].TextFields()) {
         fields.emplace_back(field.name, field.value);
     }
-    EXPECT_EQ(fields, (std::vector<std::pair<std::wstring, std::wstring>>{
-                          {L"build", L"321"},
-                          {L"header", L"the header"},
-                          {L"mode", L"community_get_notes"},
-                          {L"program_name", L"C"},
-                          {L"exe_filename", L"C.exe"}}));
+    EXPECT_EQ(fields,
+              (std::vector<std::pair<std::wstring, std::wstring>>{{L"build", L"321"},
+                                                                  {L"header", L"the header"},
+                                                                  {L"mode", L"community_get_notes"},
+                                                                  {L"program_name", L"C"},
+                                                                  {L"exe_filename", L"C.exe"}}));
     EXPECT_EQ(service.Transports(), 2) << "a client of its own for each request";
 }
 
