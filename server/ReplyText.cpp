@@ -85,6 +85,14 @@ std::string ReplyField(std::string_view text) {
     return out;
 }
 
+std::string ReplyLineText(std::string_view text) {
+    std::string line = ReplyField(text);
+    if (!line.empty() && line.front() == '[') {
+        line.front() = '(';
+    }
+    return line;
+}
+
 std::string ErrorReply(std::string_view message) {
     return "error: " + std::string(message) + "\r\n";
 }

@@ -36,6 +36,10 @@ bool HoldsErrorMarker(std::string_view text);
 // "Server Error" becomes "Server-Error").
 std::string ReplyField(std::string_view text);
 
+// A free text fit for a whole line of a reply: ReplyField's, and a leading
+// "[" (which would open a section) becomes "(".
+std::string ReplyLineText(std::string_view text);
+
 // The reply of a failed request: "error: " + message, one line.
 std::string ErrorReply(std::string_view message);
 

@@ -121,6 +121,47 @@ CREATE TABLE icons (
 ) WITHOUT ROWID;
 PRAGMA user_version = 3;
 )sql",
+    // What users contribute beside their checks: notes and proposed URLs,
+    // and what moderators decide on them. A rejected version submission
+    // stays, so that the next check of its installation does not submit it
+    // again; accounts learn the installation they moderate from.
+    R"sql(
+CREATE TABLE notes (
+    id           INTEGER PRIMARY KEY,
+    name_key     TEXT NOT NULL,
+    exe_key      TEXT NOT NULL,
+    program_name TEXT NOT NULL,
+    exe_filename TEXT NOT NULL,
+    installation TEXT NOT NULL,
+    alias        TEXT NOT NULL,
+    comment      TEXT NOT NULL CHECK (comment <> ''),
+    tags         TEXT NOT NULL,
+    posted_at    TEXT NOT NULL
+);
+CREATE INDEX notes_by_program ON notes (name_key, exe_key, id);
+CREATE TABLE url_submissions (
+    id           INTEGER PRIMARY KEY,
+    name_key     TEXT NOT NULL,
+    exe_key      TEXT NOT NULL,
+    program_name TEXT NOT NULL,
+    exe_filename TEXT NOT NULL,
+    installation TEXT NOT NULL,
+    product_url  TEXT NOT NULL,
+    download_url TEXT NOT NULL,
+    submitted_at TEXT NOT NULL,
+    state        TEXT NOT NULL DEFAULT 'pending'
+                 CHECK (state IN ('pending', 'approved', 'superseded', 'rejected')),
+    CHECK (product_url <> '' OR download_url <> '')
+);
+CREATE INDEX url_submissions_by_program ON url_submissions (name_key, exe_key, state, id);
+CREATE INDEX report_programs_by_exe ON report_programs (exe_key);
+ALTER TABLE submissions ADD COLUMN rejected INTEGER NOT NULL DEFAULT 0
+    CHECK (rejected IN (0, 1));
+ALTER TABLE accounts ADD COLUMN installation TEXT;
+CREATE UNIQUE INDEX accounts_by_installation ON accounts (installation)
+    WHERE installation IS NOT NULL;
+PRAGMA user_version = 4;
+)sql",
 };
 
 constexpr int kSchemaVersion = static_cast<int>(std::size(kSchemaSteps));
@@ -296,6 +337,11 @@ WHERE name_key = ?1 AND exe_key = ?2)sql"}},
 void SqliteStorage::ImportCatalogue(const std::vector<CatalogueEntry>& entries) {
     const std::lock_guard lock(mutex_);
     SqliteTransaction transaction(connection_);
+    UpsertCatalogue(entries);
+    transaction.Commit();
+}
+
+void SqliteStorage::UpsertCatalogue(const std::vector<CatalogueEntry>& entries) {
     SqliteStatement upsert(connection_, R"sql(
 INSERT INTO programs (name_key, exe_key, program_name, exe_filename, latest_version,
                       product_url, download_url, comments, has_icon)
@@ -318,7 +364,6 @@ ON CONFLICT (name_key, exe_key) DO UPDATE SET
         upsert.Run();
         upsert.Reset();
     }
-    transaction.Commit();
 }
 
 std::vector<CatalogueEntry> SqliteStorage::LoadCatalogue() const {
@@ -553,23 +598,45 @@ void SqliteStorage::AddAccount(const Account& account) {
     if (existing.Step()) {
         throw StorageError("an account named \"" + account.name + "\" exists already");
     }
-    SqliteStatement insert(connection_,
-                           "INSERT INTO accounts (name_key, name, moderator) VALUES (?1, ?2, ?3)");
+    if (!account.installation.empty()) {
+        if (const auto linked = FindAccountWhere("installation = ?1", account.installation)) {
+            throw StorageError("the installation is linked to the account \"" + linked->name +
+                               "\" already");
+        }
+    }
+    SqliteStatement insert(connection_, R"sql(
+INSERT INTO accounts (name_key, name, moderator, installation)
+VALUES (?1, ?2, ?3, nullif(?4, '')))sql");
     insert.BindText(1, KeyOf(account.name));
     insert.BindText(2, account.name);
     insert.BindInt64(3, account.moderator ? 1 : 0);
+    insert.BindText(4, account.installation);
     insert.Run();
     transaction.Commit();
 }
 
 std::optional<Account> SqliteStorage::FindAccount(const std::string& name) const {
     const std::lock_guard lock(mutex_);
-    SqliteStatement select(connection_, "SELECT name, moderator FROM accounts WHERE name_key = ?1");
-    select.BindText(1, KeyOf(name));
+    return FindAccountWhere("name_key = ?1", KeyOf(name));
+}
+
+std::optional<Account> SqliteStorage::FindAccountOf(const std::string& installation) const {
+    const std::lock_guard lock(mutex_);
+    return FindAccountWhere("installation = ?1", installation);
+}
+
+std::optional<Account> SqliteStorage::FindAccountWhere(std::string_view condition,
+                                                       const std::string& value) const {
+    SqliteStatement select(
+        connection_, "SELECT name, moderator, coalesce(installation, '') FROM accounts WHERE " +
+                         std::string(condition));
+    select.BindText(1, value);
     if (!select.Step()) {
         return std::nullopt;
     }
-    return Account{.name = select.ColumnText(0), .moderator = select.ColumnInt64(1) != 0};
+    return Account{.name = select.ColumnText(0),
+                   .moderator = select.ColumnInt64(1) != 0,
+                   .installation = select.ColumnText(2)};
 }
 
 } // namespace torvik::server
