@@ -197,18 +197,24 @@ CommunityService::Moderated CommunityService::ApproveVersion(const std::string& 
         return Moderated::NotModerator;
     }
     const CheckService::ProgramView view = checks_.Program(programName, exeFilename);
-    const std::optional<Submission> submitted =
-        storage_.HighestSubmission(programName, exeFilename, LatestX(view));
-    PackedVersion version = 0;
-    if (!submitted || !ParseVersionX(submitted->versionX, version)) {
-        return Moderated::NothingPending;
-    }
     CatalogueEntry entry;
+    PackedVersion version = 0;
     if (view.entry) {
+        const std::optional<Submission> submitted =
+            storage_.HighestSubmission(programName, exeFilename, LatestX(view));
+        if (!submitted || !ParseVersionX(submitted->versionX, version)) {
+            return Moderated::NothingPending;
+        }
         entry = *view.entry;
     } else {
-        entry.programName = submitted->programName;
-        entry.exeFilename = submitted->exeFilename;
+        // Checks record submissions only for programs of the catalogue: a new
+        // program's candidates are the versions installations report.
+        if (view.newer.empty()) {
+            return Moderated::NothingPending;
+        }
+        version = view.newer.front().version;
+        entry.programName = programName;
+        entry.exeFilename = exeFilename;
     }
     entry.latestVersion = DottedVersionOf(version);
     storage_.ImportCatalogue({entry});

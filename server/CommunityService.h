@@ -66,7 +66,9 @@ public:
     // moderator's. Throws StorageError (nothing is changed then).
     enum class Moderated { Done, NotModerator, NothingPending, NotInCatalogue };
     // The highest pending version submission becomes the catalogue's
-    // latest version; a program the catalogue lacks is added with it.
+    // latest version. A program the catalogue lacks (checks record no
+    // submissions for it) is added with the highest version installations
+    // reported.
     Moderated ApproveVersion(const std::string& installation, const std::string& programName,
                              const std::string& exeFilename);
     // The newest pending URL submission's URLs (those not blank) become the
