@@ -48,28 +48,12 @@ std::string WithoutSeparator(std::string text) {
     return text;
 }
 
-// Every line break of a comment as "<br>", which the client turns back.
-std::string WithBreaks(std::string_view text) {
-    std::string out;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' || text[i] == '\n') {
-            out += "<br>";
-            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
-                ++i;
-            }
-        } else {
-            out += text[i];
-        }
-    }
-    return out;
-}
-
 std::string NoteLine(const Note& note) {
     std::string heading = WithoutSeparator(NoteHeading(note));
     if (heading.back() == '>') {
         heading += ' '; // or the separator would begin a character early
     }
-    return ReplyLineText(heading + ">>>" + WithoutSeparator(WithBreaks(note.comment)));
+    return ReplyLineText(heading + ">>>" + WithoutSeparator(LineBreaksAs(note.comment, "<br>")));
 }
 
 // A section with one value line, none when the value is empty.

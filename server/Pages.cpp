@@ -4,6 +4,7 @@
 
 #include "inventory/VersionText.h"
 #include "server/ProgramLines.h"
+#include "server/ReplyText.h"
 
 namespace torvik::server {
 namespace {
@@ -129,20 +130,6 @@ std::string ForumPage() {
 
 namespace {
 
-// A user's text with its line breaks kept.
-std::string HtmlLines(std::string_view text) {
-    std::string out;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' || text[i] == '\n') {
-            out += "<br>";
-            i += text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n';
-        } else {
-            out += HtmlEscape(text.substr(i, 1));
-        }
-    }
-    return out;
-}
-
 std::string Fact(const std::string& label, const std::string& html) {
     return "<tr><th class=\"k\">" + HtmlEscape(label) + "</th><td>" + html + "</td></tr>";
 }
@@ -179,7 +166,7 @@ std::string ProgramPage(const CommunityService::Details& program) {
     }
     for (const Note& note : program.notes) {
         body += "<div class=\"note\"><p class=\"h\">" + HtmlEscape(NoteHeading(note)) + "</p><p>" +
-                HtmlLines(note.comment) + "</p></div>";
+                LineBreaksAs(HtmlEscape(note.comment), "<br>") + "</p></div>";
     }
     return Page(program.programName, program.exeFilename, body, "");
 }

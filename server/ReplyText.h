@@ -40,6 +40,9 @@ std::string ReplyField(std::string_view text);
 // "[" (which would open a section) becomes "(".
 std::string ReplyLineText(std::string_view text);
 
+// Every line break of text (CR LF, CR or LF) written as mark ("<br>").
+std::string LineBreaksAs(std::string_view text, std::string_view mark);
+
 // The reply of a failed request: "error: " + message, one line.
 std::string ErrorReply(std::string_view message);
 
