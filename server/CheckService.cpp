@@ -26,6 +26,13 @@ std::string_view Decimal(std::array<char, 24>& buffer, int64_t n) {
     return {buffer.data(), static_cast<size_t>(end - buffer.data())};
 }
 
+// The pages and the search list programs in name order.
+void SortByName(std::vector<CatalogueEntry>& entries) {
+    std::sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) {
+        return KeyOf(a.programName) < KeyOf(b.programName);
+    });
+}
+
 } // namespace
 
 CheckService::CheckService(Storage& storage) : storage_(storage) {
@@ -270,9 +277,7 @@ std::vector<CatalogueEntry> CheckService::Catalogue() {
             entries.push_back(known.entry);
         }
     }
-    std::sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) {
-        return KeyOf(a.programName) < KeyOf(b.programName);
-    });
+    SortByName(entries);
     return entries;
 }
 
@@ -324,13 +329,18 @@ CheckService::ProgramView CheckService::Program(const std::string& programName,
 }
 
 std::vector<CatalogueEntry> CheckService::EntriesFor(const std::string& exeFilename) {
+    ReloadIfChanged();
     const std::string exeKey = KeyOf(exeFilename);
     std::vector<CatalogueEntry> entries;
-    for (CatalogueEntry& entry : Catalogue()) {
-        if (KeyOf(entry.exeFilename) == exeKey) {
-            entries.push_back(std::move(entry));
+    {
+        std::shared_lock lock(mutex_);
+        for (const auto& [id, known] : catalogue_) {
+            if (KeyOf(known.entry.exeFilename) == exeKey) {
+                entries.push_back(known.entry);
+            }
         }
     }
+    SortByName(entries);
     return entries;
 }
 
