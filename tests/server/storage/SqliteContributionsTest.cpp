@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 
 #include "EntryFields.h"
 #include "TempDir.h"
@@ -141,19 +142,43 @@ protected:
     testing::TempDir dir;
 };
 
-TEST_F(ContributionsOnDisk, AFailedPostStoresNeitherTheNoteNorTheUrls) {
+// Each write fails at its last statement, after the others ran.
+TEST_F(ContributionsOnDisk, FailedWritesLeaveTheDatabaseAsItWas) {
     auto storage = SqliteStorage::Open(DataDir());
-    Peek().Execute("CREATE TRIGGER refuse BEFORE INSERT ON url_submissions "
-                   "BEGIN SELECT RAISE(ABORT, 'refused by the test'); END");
-    EXPECT_THROW(storage->SaveContribution(AppNote("kept?", "2026-12-11 10:00:00"),
-                                           AppUrls("https://a/", "")),
-                 StorageError);
-    EXPECT_TRUE(storage->LoadNotes("Demo App", "scanfix_app.exe", 10).empty());
+    storage->ImportCatalogue(DemoCatalogue());
+    storage->SaveCheck({}, {},
+                       {{"inst-1", "Demo App", "scanfix_app.exe", "00002.00000.00000.00000"}});
+    storage->SaveContribution(std::nullopt, AppUrls("https://pending/", ""));
+    CatalogueEntry changed = DemoCatalogue()[0];
+    changed.productUrl = "https://pending/";
+    const struct {
+        const char* trigger;
+        std::function<void()> write;
+    } cases[] = {
+        {"BEFORE INSERT ON url_submissions",
+         [&] {
+             storage->SaveContribution(AppNote("kept?", "2026-12-11 10:00:00"),
+                                       AppUrls("https://a/", ""));
+         }},
+        {"BEFORE UPDATE ON url_submissions", [&] { storage->ApproveUrls(changed, 1); }},
+        {"BEFORE UPDATE ON url_submissions",
+         [&] { storage->RejectPending("Demo App", "scanfix_app.exe", ""); }},
+    };
+    const auto catalogue = Fields(storage->LoadCatalogue());
+    for (const auto& c : cases) {
+        Peek().Execute(std::string("CREATE TRIGGER refuse ") + c.trigger +
+                       " BEGIN SELECT RAISE(ABORT, 'refused by the test'); END");
+        EXPECT_THROW(c.write(), StorageError) << c.trigger;
+        Peek().Execute("DROP TRIGGER refuse");
+        EXPECT_TRUE(storage->LoadNotes("Demo App", "scanfix_app.exe", 10).empty());
+        EXPECT_EQ(Fields(storage->LoadCatalogue()), catalogue);
+        EXPECT_TRUE(storage->HighestSubmission("Demo App", "scanfix_app.exe", ""));
+        ASSERT_TRUE(storage->NewestUrls("Demo App", "scanfix_app.exe"));
+        EXPECT_EQ(storage->NewestUrls("Demo App", "scanfix_app.exe")->productUrl,
+                  "https://pending/");
+    }
     // A comment must not be empty, whoever writes.
     EXPECT_THROW(storage->SaveContribution(AppNote("", "x"), std::nullopt), StorageError);
-    storage->SaveContribution(AppNote("stored", "2026-12-11 10:00:00"), std::nullopt);
-    EXPECT_THAT(Comments(storage->LoadNotes("Demo App", "scanfix_app.exe", 10)),
-                ElementsAre("stored"));
 }
 
 TEST_F(ContributionsOnDisk, UpgradesASchemaVersion3DatabaseKeepingEveryRow) {
