@@ -402,6 +402,7 @@ TEST_F(CommunityExchange, CustomProgramSearchNamesTheBestMatch) {
     const struct {
         std::string exe, path, details, result;
     } cases[] = {
+        {"'; DROP TABLE programs;--|.exe", "'|\\", "[ProductName]\r\n' OR 1=1 --", ""},
         {"SCANFIX_APP.EXE", "C:\\Apps\\", "", "Demo App"},
         {"scanfix_app.exe", "C:\\Apps\\",
          "[CompanyName]\r\nScanfix\r\n[ProductName]\r\nDEMO BETA\r\n", "Demo Beta"},
