@@ -11,7 +11,9 @@
 
 namespace torvik::server {
 
-// Storage in one SQLite database, "torvik.db" in the data folder. Several
+// Storage in one SQLite database, "torvik.db" in the data folder (the
+// schema's steps in SqliteSchema.cpp; accounts in SqliteAccounts.cpp, users'
+// contributions and moderation in SqliteContributions.cpp). Several
 // processes may open the same file (WAL mode); within a process, one
 // connection serves every thread in turn.
 //
@@ -89,7 +91,6 @@ public:
     void AddAccount(const Account& account) override;
     std::optional<Account> FindAccount(const std::string& name) const override;
     std::optional<Account> FindAccountOf(const std::string& installation) const override;
-    // Contributions and moderation (SqliteContributions.cpp).
     void SaveContribution(const std::optional<Note>& note,
                           const std::optional<UrlSubmission>& urls) override;
     std::vector<Note> LoadNotes(const std::string& programName, const std::string& exeFilename,
