@@ -26,6 +26,13 @@ std::string_view Decimal(std::array<char, 24>& buffer, int64_t n) {
     return {buffer.data(), static_cast<size_t>(end - buffer.data())};
 }
 
+// The pages and the search list programs in name order.
+void SortByName(std::vector<CatalogueEntry>& entries) {
+    std::sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) {
+        return KeyOf(a.programName) < KeyOf(b.programName);
+    });
+}
+
 } // namespace
 
 CheckService::CheckService(Storage& storage) : storage_(storage) {
@@ -41,21 +48,7 @@ void CheckService::LoadView() {
     view_.Clear();
     details_.clear();
     for (auto& entry : storage_.LoadCatalogue()) {
-        std::array<uint32_t, 4> latest{};
-        if (!ParseDottedVersion(entry.latestVersion, latest)) {
-            continue;
-        }
-        Known known;
-        known.latest = PackVersion(latest);
-        known.latestText = FormatVersionText(latest);
-        known.latestX = FormatVersionX(latest);
-        known.productUrlField = ReplyField(entry.productUrl);
-        known.commentsField = ReplyField(entry.comments);
-        known.echoable =
-            !HoldsErrorMarker(entry.programName) && !HoldsErrorMarker(entry.exeFilename);
-        const ProgramId id = ids_.Intern(ProgramKey(entry.programName, entry.exeFilename));
-        known.entry = std::move(entry);
-        catalogue_[id] = std::move(known);
+        PutEntry(std::move(entry));
     }
     // Rows come one installation after another: each installation's reports
     // go into the view at once.
@@ -89,6 +82,23 @@ void CheckService::LoadView() {
                          version);
         }
     });
+}
+
+void CheckService::PutEntry(CatalogueEntry entry) {
+    std::array<uint32_t, 4> latest{};
+    if (!ParseDottedVersion(entry.latestVersion, latest)) {
+        return;
+    }
+    Known known;
+    known.latest = PackVersion(latest);
+    known.latestText = FormatVersionText(latest);
+    known.latestX = FormatVersionX(latest);
+    known.productUrlField = ReplyField(entry.productUrl);
+    known.commentsField = ReplyField(entry.comments);
+    known.echoable = !HoldsErrorMarker(entry.programName) && !HoldsErrorMarker(entry.exeFilename);
+    const ProgramId id = ids_.Intern(ProgramKey(entry.programName, entry.exeFilename));
+    known.entry = std::move(entry);
+    catalogue_[id] = std::move(known);
 }
 
 void CheckService::ReloadIfChanged() {
@@ -267,9 +277,7 @@ std::vector<CatalogueEntry> CheckService::Catalogue() {
             entries.push_back(known.entry);
         }
     }
-    std::sort(entries.begin(), entries.end(), [](const auto& a, const auto& b) {
-        return KeyOf(a.programName) < KeyOf(b.programName);
-    });
+    SortByName(entries);
     return entries;
 }
 
@@ -289,6 +297,56 @@ std::vector<CheckService::Reported> CheckService::NewerThanCatalogue() {
         return KeyOf(a.programName) < KeyOf(b.programName);
     });
     return reported;
+}
+
+CheckService::ProgramView CheckService::Program(const std::string& programName,
+                                                const std::string& exeFilename,
+                                                const std::string& except) {
+    ReloadIfChanged();
+    ProgramView program;
+    std::shared_lock lock(mutex_);
+    const std::optional<ProgramId> id = ids_.Find(ProgramKey(programName, exeFilename));
+    if (!id) {
+        return program;
+    }
+    PackedVersion above = 0;
+    bool all = true;
+    if (const auto known = catalogue_.find(*id); known != catalogue_.end()) {
+        program.entry = known->second.entry;
+        above = known->second.latest;
+        all = false;
+    }
+    const ReportView::Installation* excepted = except.empty() ? nullptr : view_.Find(except);
+    const HeldReport* own = excepted == nullptr ? nullptr : excepted->Find(*id);
+    for (const VersionCount& count : view_.Versions(*id)) {
+        program.installations += count.installations;
+        const int others = count.installations - (own != nullptr && own->version == count.version);
+        if ((all || count.version > above) && others > 0) {
+            program.newer.insert(program.newer.begin(), {count.version, others});
+        }
+    }
+    return program;
+}
+
+std::vector<CatalogueEntry> CheckService::EntriesFor(const std::string& exeFilename) {
+    ReloadIfChanged();
+    const std::string exeKey = KeyOf(exeFilename);
+    std::vector<CatalogueEntry> entries;
+    {
+        std::shared_lock lock(mutex_);
+        for (const auto& [id, known] : catalogue_) {
+            if (KeyOf(known.entry.exeFilename) == exeKey) {
+                entries.push_back(known.entry);
+            }
+        }
+    }
+    SortByName(entries);
+    return entries;
+}
+
+void CheckService::CatalogueChanged(const CatalogueEntry& entry) {
+    std::unique_lock lock(mutex_);
+    PutEntry(entry);
 }
 
 } // namespace torvik::server

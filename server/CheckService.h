@@ -55,6 +55,26 @@ public:
     };
     std::vector<Reported> NewerThanCatalogue();
 
+    // What the view knows of one program: its catalogue entry, the
+    // versions installations last reported above the catalogue's (every
+    // version for a program the catalogue lacks), highest first, without
+    // the report of the installation except (it is no other user), and how
+    // many installations reported the program.
+    struct ProgramView {
+        std::optional<CatalogueEntry> entry;
+        std::vector<VersionCount> newer;
+        int installations = 0;
+    };
+    ProgramView Program(const std::string& programName, const std::string& exeFilename,
+                        const std::string& except = "");
+    // The catalogue's entries for an executable file name (letter case
+    // ignored), in key order.
+    std::vector<CatalogueEntry> EntriesFor(const std::string& exeFilename);
+    // An entry this process wrote to the catalogue: checks answer with it
+    // from now on. (The storage's data version does not move for our own
+    // writes.)
+    void CatalogueChanged(const CatalogueEntry& entry);
+
 private:
     struct Known {
         CatalogueEntry entry;
@@ -83,6 +103,9 @@ private:
 
     void ReloadIfChanged();
     void LoadView();
+    // Puts an entry with a readable version into the view; the caller
+    // holds the unique lock.
+    void PutEntry(CatalogueEntry entry);
     void Apply(const std::string& installation, const Changes& changes);
     ProgramId IdFor(std::optional<ProgramId> id, uint64_t generation, std::string_view programName,
                     std::string_view exeFilename);

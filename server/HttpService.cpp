@@ -8,33 +8,19 @@
 #include "server/Inflate.h"
 #include "server/Pages.h"
 #include "server/PngCheck.h"
+#include "server/ProgramPageId.h"
 #include "server/ReplyText.h"
 
 namespace torvik::server {
 namespace {
 
 constexpr const char* kTextType = "text/plain; charset=utf-8";
-constexpr size_t kMaxInstallationBytes = 200;
 
 constexpr std::array kPlannedModes = {
-    "search_programs",
-    "get_latest_comments",
-    "get_latest_updates",
-    "get_latest_urls",
-    "get_pending_programs",
-    "get_hippo_right",
-    "get_hippo_left",
-    "merge_hippo",
-    "login",
-    "register",
-    "set_password",
-    "set_username",
-    "community_get_notes",
-    "community_post_note",
-    "custom_program_search",
-    "community_approve_app",
-    "community_approve_app_url",
-    "community_reject_app",
+    "search_programs", "get_latest_comments",  "get_latest_updates",
+    "get_latest_urls", "get_pending_programs", "get_hippo_right",
+    "get_hippo_left",  "merge_hippo",          "login",
+    "register",        "set_password",         "set_username",
 };
 
 FormFields FieldsOf(const httplib::Request& request) {
@@ -48,11 +34,6 @@ FormFields FieldsOf(const httplib::Request& request) {
     return fields;
 }
 
-const std::string* Field(const FormFields& fields, const std::string& name) {
-    const auto it = fields.find(name);
-    return it == fields.end() ? nullptr : &it->second;
-}
-
 } // namespace
 
 bool IsPlannedMode(const std::string& mode) {
@@ -62,10 +43,6 @@ bool IsPlannedMode(const std::string& mode) {
         }
     }
     return false;
-}
-
-std::string InstallationOf(const std::string& header) {
-    return std::string(Trim(std::string_view(header).substr(0, header.find('#'))));
 }
 
 std::string SitePathPattern(const std::string& path) {
@@ -83,10 +60,12 @@ std::string SitePathPattern(const std::string& path) {
     return pattern;
 }
 
-HttpService::HttpService(CheckService& checks, ServiceOptions options)
-    : checks_(checks), options_(std::move(options)) {
+HttpService::HttpService(CheckService& checks, CommunityService& community, ServiceOptions options)
+    : checks_(checks), community_(community), options_(std::move(options)),
+      communityModes_(community) {
     modes_["check_for_updates"] = [this](const FormFields& f) { return CheckForUpdates(f); };
     modes_["upload_icon"] = [this](const FormFields& f) { return UploadIcon(f); };
+    communityModes_.AddTo(modes_);
 }
 
 std::string HttpService::VersionChecker(const FormFields& fields) {
@@ -106,9 +85,9 @@ std::string HttpService::VersionChecker(const FormFields& fields) {
 }
 
 std::string HttpService::CheckForUpdates(const FormFields& fields) {
-    const std::string installation = InstallationOf(*Field(fields, "header"));
-    if (installation.empty() || installation.size() > kMaxInstallationBytes) {
-        return ErrorReply("the header field holds no user id");
+    const std::optional<std::string> installation = InstallationField(fields);
+    if (!installation) {
+        return ErrorReply(kNoUserId);
     }
     const std::string* compressed = Field(fields, "programs_list_zlib_UTF8_nouu");
     if (compressed == nullptr) {
@@ -131,16 +110,16 @@ std::string HttpService::CheckForUpdates(const FormFields& fields) {
         return ErrorReply(e.what());
     }
     try {
-        return checks_.Check(installation, programs);
+        return checks_.Check(*installation, programs);
     } catch (const StorageError&) {
         return ErrorReply("the check could not be recorded; please try again later");
     }
 }
 
 std::string HttpService::UploadIcon(const FormFields& fields) {
-    const std::string installation = InstallationOf(*Field(fields, "header"));
-    if (installation.empty() || installation.size() > kMaxInstallationBytes) {
-        return ErrorReply("the header field holds no user id");
+    const std::optional<std::string> installation = InstallationField(fields);
+    if (!installation) {
+        return ErrorReply(kNoUserId);
     }
     for (const char* required : {"program_name", "exe_filename", "icon_contents"}) {
         if (Field(fields, required) == nullptr) {
@@ -207,6 +186,18 @@ void HttpService::Configure(httplib::Server& server) {
     server.Get(SitePathPattern("health"), [](const httplib::Request&, httplib::Response& response) {
         response.set_content("ok", kTextType);
     });
+    server.Get(SitePathPattern("program.aspx"),
+               [this](const httplib::Request& request, httplib::Response& response) {
+                   const auto key = ReadProgramPageId(request.get_param_value("id"));
+                   const auto program = key ? community_.ProgramDetails(key->first, key->second)
+                                            : CommunityService::Details{};
+                   if (!program.Known()) {
+                       response.status = 404;
+                       response.set_content(ProgramNotFoundPage(), kHtmlType);
+                       return;
+                   }
+                   response.set_content(ProgramPage(program), kHtmlType);
+               });
     server.Get(SitePathPattern("ForumThreads.aspx"),
                [](const httplib::Request&, httplib::Response& response) {
                    response.set_content(ForumPage(), kHtmlType);

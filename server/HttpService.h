@@ -6,6 +6,9 @@
 #include <string>
 
 #include "server/CheckService.h"
+#include "server/CommunityModes.h"
+#include "server/CommunityService.h"
+#include "server/FormFields.h"
 #include "server/ProgramLines.h"
 
 namespace httplib {
@@ -32,16 +35,13 @@ struct ServiceOptions {
     std::chrono::milliseconds replyDelay{0};
 };
 
-// The form fields of one service request (multipart or URL-encoded).
-using FormFields = std::map<std::string, std::string>;
-
 // The service's HTTP side: the routes (paths matched ignoring letter case,
 // under the site root and under "/torviksoftware/"), the modes of
 // "versionchecker.aspx", the pages, and the server's limits and error
 // handlers. Handlers parse, call the domain and format the reply.
 class HttpService {
 public:
-    HttpService(CheckService& checks, ServiceOptions options);
+    HttpService(CheckService& checks, CommunityService& community, ServiceOptions options);
 
     // Registers everything on server.
     void Configure(httplib::Server& server);
@@ -51,21 +51,18 @@ public:
     std::string VersionChecker(const FormFields& fields);
 
 private:
-    using ModeHandler = std::function<std::string(const FormFields&)>;
     std::string CheckForUpdates(const FormFields& fields);
     std::string UploadIcon(const FormFields& fields);
 
     CheckService& checks_;
+    CommunityService& community_;
     ServiceOptions options_;
+    CommunityModes communityModes_;
     std::map<std::string, ModeHandler> modes_;
 };
 
 // The modes the client knows that this service does not answer yet.
 bool IsPlannedMode(const std::string& mode);
-
-// The anonymous installation id of a "header" field: the text before the
-// first "#", trimmed; empty when there is none.
-std::string InstallationOf(const std::string& header);
 
 // A std::regex that matches path letter-case-blind, at the site root or
 // under "/torviksoftware/".

@@ -51,6 +51,14 @@ std::string VersionXOf(PackedVersion packed) {
     return text;
 }
 
+std::string DottedVersionOf(PackedVersion packed) {
+    std::string text;
+    for (const uint32_t n : UnpackVersion(packed)) {
+        text += (text.empty() ? "" : ".") + std::to_string(n);
+    }
+    return text;
+}
+
 bool ParseVersionX(std::string_view text, PackedVersion& packed) {
     if (text.size() != kVersionXSize) {
         return false;

@@ -17,6 +17,9 @@ std::array<uint32_t, 4> UnpackVersion(PackedVersion packed);
 // The padded text as the client writes it, appended to out.
 void AppendVersionX(std::string& out, PackedVersion packed);
 std::string VersionXOf(PackedVersion packed);
+// The four numbers joined by ".", as the catalogue writes versions
+// ("2.0.0.0").
+std::string DottedVersionOf(PackedVersion packed);
 // Reads a padded text: four numbers of five digits up to 65535, joined by
 // "."; false for anything else.
 bool ParseVersionX(std::string_view text, PackedVersion& packed);

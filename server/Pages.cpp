@@ -4,6 +4,7 @@
 
 #include "inventory/VersionText.h"
 #include "server/ProgramLines.h"
+#include "server/ReplyText.h"
 
 namespace torvik::server {
 namespace {
@@ -17,7 +18,10 @@ constexpr const char* kStyle =
     "table{border-collapse:collapse;width:100%;background:#fff}"
     "th,td{text-align:left;padding:6px 10px;border-bottom:1px solid #dcdce6;vertical-align:top}"
     "th{background:#c7c7d6}td.v{white-space:nowrap;font-variant-numeric:tabular-nums}"
-    "a{color:#1f4fbf}p.empty{color:#666}footer{padding:12px 20px;color:#777;font-size:12px}";
+    "a{color:#1f4fbf}p.empty{color:#666}footer{padding:12px 20px;color:#777;font-size:12px}"
+    "h2{font-size:16px;margin:22px 0 8px}th.k{width:160px}"
+    "div.note{background:#fff;padding:8px 12px;margin:0 0 8px;border-left:3px solid #8a8ab0}"
+    "div.note p{margin:0}div.note p.h{color:#555;font-size:12px;margin-bottom:4px}";
 
 // Only web addresses become links; anything else stays text.
 std::string Link(const std::string& url, const std::string& label) {
@@ -121,6 +125,56 @@ std::string ForumPage() {
     return Page("Support forums", "Questions, answers and wishes around Torvik Updater",
                 "<p>The forums are not open on this server yet. Use the program's Feedback window "
                 "to reach the maker.</p>",
+                "");
+}
+
+namespace {
+
+std::string Fact(const std::string& label, const std::string& html) {
+    return "<tr><th class=\"k\">" + HtmlEscape(label) + "</th><td>" + html + "</td></tr>";
+}
+
+} // namespace
+
+std::string ProgramPage(const CommunityService::Details& program) {
+    const auto& entry = program.entry;
+    std::string latest = "not in the database yet";
+    if (std::array<uint32_t, 4> v{}; entry && ParseDottedVersion(entry->latestVersion, v)) {
+        latest = FormatVersionText(v);
+    }
+    const auto link = [](const std::string& url) {
+        return url.empty() ? std::string("<span class=\"empty\">none yet</span>") : Link(url, url);
+    };
+    std::string body = "<table>" + Fact("Executable", HtmlEscape(program.exeFilename)) +
+                       Fact("Latest version", HtmlEscape(latest)) +
+                       Fact("Product page", link(entry ? entry->productUrl : "")) +
+                       Fact("Download", link(entry ? entry->downloadUrl : "")) +
+                       Fact("Popularity", HtmlEscape(PopularityText(program.installations))) +
+                       "</table><h2>Newer versions from the community</h2>";
+    if (program.newer.empty()) {
+        body += "<p class=\"empty\">No user has reported a newer version.</p>";
+    } else {
+        body += "<ul>";
+        for (const VersionCount& count : program.newer) {
+            body += "<li>" + HtmlEscape(NewerVersionText(count)) + "</li>";
+        }
+        body += "</ul>";
+    }
+    body += "<h2>Community notes</h2>";
+    if (program.notes.empty()) {
+        body += "<p class=\"empty\">No notes yet.</p>";
+    }
+    for (const Note& note : program.notes) {
+        body += "<div class=\"note\"><p class=\"h\">" + HtmlEscape(NoteHeading(note)) + "</p><p>" +
+                LineBreaksAs(HtmlEscape(note.comment), "<br>") + "</p></div>";
+    }
+    return Page(program.programName, program.exeFilename, body, "");
+}
+
+std::string ProgramNotFoundPage() {
+    return Page("Program not found", "The link names no program this service knows",
+                "<p>Open the program's details in Torvik Updater and follow its link "
+                "again.</p>",
                 "");
 }
 

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "server/CheckService.h"
+#include "server/CommunityService.h"
 #include "server/Storage.h"
 
 namespace torvik::server {
@@ -23,5 +24,10 @@ std::string UpdatesPage(const std::vector<CheckService::Reported>& reported,
                         const std::string& build);
 // "ForumThreads.aspx".
 std::string ForumPage();
+// "program.aspx?id=": one program with its links, the community's notes,
+// the newer versions users reported and its popularity.
+std::string ProgramPage(const CommunityService::Details& program);
+// The page of an id that names no program the service knows (sent as 404).
+std::string ProgramNotFoundPage();
 
 } // namespace torvik::server

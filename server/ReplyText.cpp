@@ -85,6 +85,28 @@ std::string ReplyField(std::string_view text) {
     return out;
 }
 
+std::string ReplyLineText(std::string_view text) {
+    std::string line = ReplyField(text);
+    if (!line.empty() && line.front() == '[') {
+        line.front() = '(';
+    }
+    return line;
+}
+
+std::string LineBreaksAs(std::string_view text, std::string_view mark) {
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' || text[i] == '\n') {
+            out += mark;
+            i += text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n';
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
 std::string ErrorReply(std::string_view message) {
     return "error: " + std::string(message) + "\r\n";
 }

@@ -36,6 +36,13 @@ bool HoldsErrorMarker(std::string_view text);
 // "Server Error" becomes "Server-Error").
 std::string ReplyField(std::string_view text);
 
+// A free text fit for a whole line of a reply: ReplyField's, and a leading
+// "[" (which would open a section) becomes "(".
+std::string ReplyLineText(std::string_view text);
+
+// Every line break of text (CR LF, CR or LF) written as mark ("<br>").
+std::string LineBreaksAs(std::string_view text, std::string_view mark);
+
 // The reply of a failed request: "error: " + message, one line.
 std::string ErrorReply(std::string_view message);
 

@@ -2,168 +2,15 @@
 
 #include <array>
 #include <filesystem>
-#include <iterator>
 #include <string_view>
 
 #include "server/CatalogueFile.h"
 #include "server/ProgramIds.h"
 #include "server/ProgramLines.h"
+#include "server/SqliteSchema.h"
 
 namespace torvik::server {
 namespace {
-
-// The schema steps in order: step i takes a database from version i to
-// i + 1 and ends by recording that version. A released step never changes;
-// a new layout is a new step at the end.
-constexpr std::string_view kSchemaSteps[] = {
-    R"sql(
-CREATE TABLE programs (
-    name_key       TEXT NOT NULL CHECK (name_key <> ''),
-    exe_key        TEXT NOT NULL CHECK (exe_key <> ''),
-    program_name   TEXT NOT NULL,
-    exe_filename   TEXT NOT NULL,
-    latest_version TEXT NOT NULL CHECK (latest_version <> ''),
-    product_url    TEXT NOT NULL,
-    download_url   TEXT NOT NULL,
-    comments       TEXT NOT NULL,
-    has_icon       INTEGER NOT NULL CHECK (has_icon IN (0, 1)),
-    PRIMARY KEY (name_key, exe_key)
-) WITHOUT ROWID;
-CREATE TABLE reports (
-    installation TEXT NOT NULL,
-    name_key     TEXT NOT NULL,
-    exe_key      TEXT NOT NULL,
-    program_name TEXT NOT NULL,
-    exe_filename TEXT NOT NULL,
-    version_x    TEXT NOT NULL,
-    exe_path     TEXT NOT NULL,
-    exe_date     TEXT NOT NULL,
-    exe_size     INTEGER NOT NULL,
-    PRIMARY KEY (installation, name_key, exe_key)
-) WITHOUT ROWID;
-CREATE TABLE details (
-    exe_key      TEXT NOT NULL,
-    version_x    TEXT NOT NULL,
-    exe_filename TEXT NOT NULL,
-    details      TEXT NOT NULL,
-    PRIMARY KEY (exe_key, version_x)
-) WITHOUT ROWID;
-CREATE TABLE submissions (
-    installation TEXT NOT NULL,
-    name_key     TEXT NOT NULL,
-    exe_key      TEXT NOT NULL,
-    version_x    TEXT NOT NULL,
-    program_name TEXT NOT NULL,
-    exe_filename TEXT NOT NULL,
-    PRIMARY KEY (installation, name_key, exe_key, version_x)
-) WITHOUT ROWID;
-CREATE TABLE accounts (
-    name_key      TEXT NOT NULL PRIMARY KEY,
-    name          TEXT NOT NULL CHECK (name <> ''),
-    password_hash TEXT NOT NULL DEFAULT '',
-    moderator     INTEGER NOT NULL CHECK (moderator IN (0, 1))
-) WITHOUT ROWID;
-PRAGMA user_version = 1;
-)sql",
-    // Reports name their installation and program by number: the texts
-    // repeated on every row made the rows, and so each check's writes,
-    // twice as large. A report keeps its own spelling of the names only
-    // where it differs from the program's (NULL otherwise).
-    R"sql(
-CREATE TABLE installations (
-    id           INTEGER PRIMARY KEY,
-    installation TEXT NOT NULL UNIQUE
-);
-CREATE TABLE report_programs (
-    id           INTEGER PRIMARY KEY,
-    name_key     TEXT NOT NULL,
-    exe_key      TEXT NOT NULL,
-    program_name TEXT NOT NULL,
-    exe_filename TEXT NOT NULL,
-    UNIQUE (name_key, exe_key)
-);
-INSERT INTO installations (installation)
-SELECT DISTINCT installation FROM reports ORDER BY installation;
-INSERT INTO report_programs (name_key, exe_key, program_name, exe_filename)
-SELECT name_key, exe_key, min(program_name), min(exe_filename) FROM reports
-GROUP BY name_key, exe_key ORDER BY name_key, exe_key;
-CREATE TABLE reports_by_id (
-    installation_id INTEGER NOT NULL,
-    program_id      INTEGER NOT NULL,
-    version_x       TEXT NOT NULL,
-    exe_path        TEXT NOT NULL,
-    exe_date        TEXT NOT NULL,
-    exe_size        INTEGER NOT NULL,
-    program_name    TEXT,
-    exe_filename    TEXT,
-    PRIMARY KEY (installation_id, program_id)
-) WITHOUT ROWID;
-INSERT INTO reports_by_id
-SELECT i.id, p.id, r.version_x, r.exe_path, r.exe_date, r.exe_size,
-       nullif(r.program_name, p.program_name), nullif(r.exe_filename, p.exe_filename)
-FROM reports r
-JOIN installations i ON i.installation = r.installation
-JOIN report_programs p ON p.name_key = r.name_key AND p.exe_key = r.exe_key;
-DROP TABLE reports;
-ALTER TABLE reports_by_id RENAME TO reports;
-PRAGMA user_version = 2;
-)sql",
-    // Icons that clients uploaded, once per program: kept apart from the
-    // catalogue, so that an import does not lose them.
-    R"sql(
-CREATE TABLE icons (
-    name_key     TEXT NOT NULL,
-    exe_key      TEXT NOT NULL,
-    program_name TEXT NOT NULL,
-    exe_filename TEXT NOT NULL,
-    png          BLOB NOT NULL,
-    PRIMARY KEY (name_key, exe_key)
-) WITHOUT ROWID;
-PRAGMA user_version = 3;
-)sql",
-};
-
-constexpr int kSchemaVersion = static_cast<int>(std::size(kSchemaSteps));
-
-int64_t UserVersion(const SqliteConnection& connection) {
-    SqliteStatement statement(connection, "PRAGMA user_version");
-    statement.Step();
-    return statement.ColumnInt64(0);
-}
-
-// Brings the schema up to date, one step per transaction, so that a failed
-// step leaves the last good version. An up-to-date database is only read,
-// so opening it does not wait for another connection's write. A step
-// re-reads the version under the write lock: of two processes opening a new
-// database, only one creates the tables.
-void Migrate(SqliteConnection& connection, int64_t target) {
-    for (;;) {
-        const int64_t version = UserVersion(connection);
-        if (version > kSchemaVersion) {
-            throw StorageError("the database has schema version " + std::to_string(version) +
-                               ", newer than version " + std::to_string(kSchemaVersion) +
-                               " that this torvik-service knows; use a newer torvik-service");
-        }
-        if (version >= target) {
-            return;
-        }
-        SqliteTransaction transaction(connection);
-        if (UserVersion(connection) != version) {
-            continue; // another connection took the step meanwhile
-        }
-        connection.Execute(kSchemaSteps[version]);
-        if (UserVersion(connection) != version + 1) {
-            throw StorageError("schema step " + std::to_string(version + 1) +
-                               " did not record its version");
-        }
-        transaction.Commit();
-    }
-}
-
-SqliteConnection Migrated(SqliteConnection connection) {
-    Migrate(connection, kSchemaVersion);
-    return connection;
-}
 
 // The writes of a check, one statement for up to kRowsPerInsert rows:
 // SQLite's work per statement run (about a third of a row's cost) is then
@@ -243,11 +90,11 @@ void WriteRows(SqliteStatement& many, SqliteStatement& one, int columns,
 } // namespace
 
 int SqliteStorage::SchemaVersion() {
-    return kSchemaVersion;
+    return SchemaVersionOfCode();
 }
 
 void SqliteStorage::MigrateTo(SqliteConnection& connection, int version) {
-    Migrate(connection, version);
+    MigrateSchema(connection, version);
 }
 
 std::string SqliteStorage::DatabasePath(const std::string& dataDir) {
@@ -268,7 +115,7 @@ std::unique_ptr<SqliteStorage> SqliteStorage::InMemory() {
 }
 
 SqliteStorage::SqliteStorage(SqliteConnection connection)
-    : connection_(Migrated(std::move(connection))),
+    : connection_(MigrateSchema(std::move(connection))),
       reports_{
           {connection_, InsertSql(kReportInsert, kReportColumns, kRowsPerInsert, kReportConflict)},
           {connection_, InsertSql(kReportInsert, kReportColumns, 1, kReportConflict)}},
@@ -296,6 +143,11 @@ WHERE name_key = ?1 AND exe_key = ?2)sql"}},
 void SqliteStorage::ImportCatalogue(const std::vector<CatalogueEntry>& entries) {
     const std::lock_guard lock(mutex_);
     SqliteTransaction transaction(connection_);
+    UpsertCatalogue(entries);
+    transaction.Commit();
+}
+
+void SqliteStorage::UpsertCatalogue(const std::vector<CatalogueEntry>& entries) {
     SqliteStatement upsert(connection_, R"sql(
 INSERT INTO programs (name_key, exe_key, program_name, exe_filename, latest_version,
                       product_url, download_url, comments, has_icon)
@@ -318,7 +170,6 @@ ON CONFLICT (name_key, exe_key) DO UPDATE SET
         upsert.Run();
         upsert.Reset();
     }
-    transaction.Commit();
 }
 
 std::vector<CatalogueEntry> SqliteStorage::LoadCatalogue() const {
@@ -543,33 +394,6 @@ int64_t SqliteStorage::ReadDataVersion() const {
     const int64_t version = dataVersion_.ColumnInt64(0);
     lastDataVersion_.store(version);
     return version;
-}
-
-void SqliteStorage::AddAccount(const Account& account) {
-    const std::lock_guard lock(mutex_);
-    SqliteTransaction transaction(connection_);
-    SqliteStatement existing(connection_, "SELECT 1 FROM accounts WHERE name_key = ?1");
-    existing.BindText(1, KeyOf(account.name));
-    if (existing.Step()) {
-        throw StorageError("an account named \"" + account.name + "\" exists already");
-    }
-    SqliteStatement insert(connection_,
-                           "INSERT INTO accounts (name_key, name, moderator) VALUES (?1, ?2, ?3)");
-    insert.BindText(1, KeyOf(account.name));
-    insert.BindText(2, account.name);
-    insert.BindInt64(3, account.moderator ? 1 : 0);
-    insert.Run();
-    transaction.Commit();
-}
-
-std::optional<Account> SqliteStorage::FindAccount(const std::string& name) const {
-    const std::lock_guard lock(mutex_);
-    SqliteStatement select(connection_, "SELECT name, moderator FROM accounts WHERE name_key = ?1");
-    select.BindText(1, KeyOf(name));
-    if (!select.Step()) {
-        return std::nullopt;
-    }
-    return Account{.name = select.ColumnText(0), .moderator = select.ColumnInt64(1) != 0};
 }
 
 } // namespace torvik::server

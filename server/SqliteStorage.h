@@ -11,11 +11,13 @@
 
 namespace torvik::server {
 
-// Storage in one SQLite database, "torvik.db" in the data folder. Several
+// Storage in one SQLite database, "torvik.db" in the data folder (the
+// schema's steps in SqliteSchema.cpp; accounts in SqliteAccounts.cpp, users'
+// contributions and moderation in SqliteContributions.cpp). Several
 // processes may open the same file (WAL mode); within a process, one
 // connection serves every thread in turn.
 //
-// Tables (schema version 3). Keys are KeyOf() of the texts beside
+// Tables (schema version 4). Keys are KeyOf() of the texts beside
 // them; the texts keep the spelling of their last write.
 //   programs    (name_key, exe_key) primary key, program_name,
 //               exe_filename, latest_version, product_url, download_url,
@@ -35,8 +37,17 @@ namespace torvik::server {
 //   icons       (name_key, exe_key) primary key, program_name,
 //               exe_filename, png: uploaded icons, the first per program;
 //               a program with one reads has_icon true.
+//   submissions also rejected (0 or 1): a moderator took it offline.
 //   accounts    name_key primary key, name, password_hash ("" until
-//               passwords are set), moderator (0 or 1).
+//               passwords are set), moderator (0 or 1), installation
+//               (unique, NULL when none is linked).
+//   notes       id primary key, name_key, exe_key, program_name,
+//               exe_filename, installation, alias, comment (not empty),
+//               tags, posted_at ("yyyy-mm-dd hh:nn:ss" UTC).
+//   url_submissions id primary key, name_key, exe_key, program_name,
+//               exe_filename, installation, product_url, download_url (one
+//               of them not empty), submitted_at, state ('pending',
+//               'approved', 'superseded' by a later approval, 'rejected').
 // Lists are loaded in key order.
 class SqliteStorage : public Storage {
 public:
@@ -79,6 +90,21 @@ public:
                                         const std::string& exeFilename) const override;
     void AddAccount(const Account& account) override;
     std::optional<Account> FindAccount(const std::string& name) const override;
+    std::optional<Account> FindAccountOf(const std::string& installation) const override;
+    void SaveContribution(const std::optional<Note>& note,
+                          const std::optional<UrlSubmission>& urls) override;
+    std::vector<Note> LoadNotes(const std::string& programName, const std::string& exeFilename,
+                                size_t limit) const override;
+    std::vector<std::string> ReportedNames(const std::string& exeFilename,
+                                           size_t limit) const override;
+    std::optional<Submission> HighestSubmission(const std::string& programName,
+                                                const std::string& exeFilename,
+                                                const std::string& aboveVersionX) const override;
+    std::optional<UrlSubmission> NewestUrls(const std::string& programName,
+                                            const std::string& exeFilename) const override;
+    void ApproveUrls(const CatalogueEntry& entry, int64_t urlsId) override;
+    size_t RejectPending(const std::string& programName, const std::string& exeFilename,
+                         const std::string& aboveVersionX) override;
 
 private:
     // A program of report_programs.
@@ -92,6 +118,13 @@ private:
     // have none yet; the caller holds mutex_ and a write transaction.
     int64_t FindInstallation(const std::string& installation);
     ProgramRow FindProgram(std::string_view programName, std::string_view exeFilename);
+    // The first account where condition (on ?1 = value) holds; the caller
+    // holds mutex_.
+    std::optional<Account> FindAccountWhere(std::string_view condition,
+                                            const std::string& value) const;
+    // Writes the catalogue entries; the caller holds mutex_ and a write
+    // transaction.
+    void UpsertCatalogue(const std::vector<CatalogueEntry>& entries);
 
     mutable std::mutex mutex_;
     SqliteConnection connection_;

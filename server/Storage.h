@@ -53,6 +53,32 @@ struct Submission {
 struct Account {
     std::string name;
     bool moderator = false;
+    // The anonymous user id of the installation the account acts from; empty
+    // when none is linked. An installation is linked to one account at most.
+    std::string installation{};
+};
+
+// A note a user posted about a program.
+struct Note {
+    std::string programName;
+    std::string exeFilename;
+    std::string installation;
+    std::string alias; // as typed; empty when the user gave none
+    std::string comment;
+    std::string tags;
+    std::string postedAt; // "yyyy-mm-dd hh:nn:ss", UTC
+};
+
+// A product and download URL a user proposed for a program (either may be
+// empty), waiting for a moderator.
+struct UrlSubmission {
+    int64_t id = 0; // given by the storage
+    std::string programName;
+    std::string exeFilename;
+    std::string installation;
+    std::string productUrl;
+    std::string downloadUrl;
+    std::string submittedAt; // "yyyy-mm-dd hh:nn:ss", UTC
 };
 
 // The service's data. Every write is one transaction: all or nothing, and a
@@ -109,6 +135,41 @@ public:
     // ignored) exists.
     virtual void AddAccount(const Account& account) = 0;
     virtual std::optional<Account> FindAccount(const std::string& name) const = 0;
+    // The account linked to an installation; nothing when none is.
+    virtual std::optional<Account> FindAccountOf(const std::string& installation) const = 0;
+
+    // A user's post, in one transaction: the note, the URL submission or
+    // both (nothing for an absent one).
+    virtual void SaveContribution(const std::optional<Note>& note,
+                                  const std::optional<UrlSubmission>& urls) = 0;
+    // A program's notes, newest first, at most limit of them.
+    virtual std::vector<Note> LoadNotes(const std::string& programName,
+                                        const std::string& exeFilename, size_t limit) const = 0;
+    // The program names installations reported with an executable file
+    // name (letter case ignored), the most reported first (then in key
+    // order), at most limit of them, each in its first reported spelling.
+    virtual std::vector<std::string> ReportedNames(const std::string& exeFilename,
+                                                   size_t limit) const = 0;
+
+    // Moderation. A version submission is pending while it is not rejected
+    // and its version is above the catalogue's; a URL submission while no
+    // moderator decided on it.
+    // The highest pending version submission of a program whose padded
+    // version is above aboveVersionX ("" for a program the catalogue lacks).
+    virtual std::optional<Submission> HighestSubmission(const std::string& programName,
+                                                        const std::string& exeFilename,
+                                                        const std::string& aboveVersionX) const = 0;
+    // The newest pending URL submission of a program.
+    virtual std::optional<UrlSubmission> NewestUrls(const std::string& programName,
+                                                    const std::string& exeFilename) const = 0;
+    // In one transaction: entry replaces the catalogue's entry of its
+    // program (as ImportCatalogue), the URL submission urlsId is approved and
+    // the program's older pending ones are superseded.
+    virtual void ApproveUrls(const CatalogueEntry& entry, int64_t urlsId) = 0;
+    // In one transaction: the program's version submissions above
+    // aboveVersionX and its pending URL submissions are rejected. How many.
+    virtual size_t RejectPending(const std::string& programName, const std::string& exeFilename,
+                                 const std::string& aboveVersionX) = 0;
 };
 
 class StorageError : public std::runtime_error {

@@ -3,7 +3,7 @@
 //   torvik-service serve --data DIR [--listen 127.0.0.1:1245] [--reply-delay-ms N]
 //   torvik-service seed-demo --data DIR [--community]
 //   torvik-service import --data DIR FILE
-//   torvik-service user --data DIR NAME [--moderator]
+//   torvik-service user --data DIR NAME [--moderator] [--installation ID]
 #include <httplib.h>
 #include <signal.h>
 
@@ -13,6 +13,7 @@
 
 #include "server/CatalogueFile.h"
 #include "server/CheckService.h"
+#include "server/CommunityService.h"
 #include "server/DemoCatalogue.h"
 #include "server/HttpService.h"
 #include "server/SqliteStorage.h"
@@ -60,9 +61,10 @@ int Serve(const std::string& dataDir, const std::string& listen, int replyDelayM
 
     auto storage = SqliteStorage::Open(dataDir);
     CheckService checks(*storage);
+    CommunityService community(*storage, checks);
     ServiceOptions options;
     options.replyDelay = std::chrono::milliseconds(replyDelayMs);
-    HttpService service(checks, options);
+    HttpService service(checks, community, options);
     httplib::Server server;
     service.Configure(server);
     if (!server.bind_to_port(address.host, address.port)) {
@@ -89,7 +91,7 @@ int Serve(const std::string& dataDir, const std::string& listen, int replyDelayM
 int main(int argc, char** argv) {
     CLI::App app{"torvik-service: the version-check service of Torvik Updater"};
     app.require_subcommand(1);
-    std::string dataDir, listen = "127.0.0.1:1245", file, name;
+    std::string dataDir, listen = "127.0.0.1:1245", file, name, installation;
     bool moderator = false;
     int replyDelayMs = 0;
 
@@ -118,6 +120,8 @@ int main(int argc, char** argv) {
     user->add_option("--data", dataDir, "Folder of the database")->required();
     user->add_option("name", name, "The account's user name")->required();
     user->add_flag("--moderator", moderator, "May approve and reject submissions");
+    user->add_option("--installation", installation,
+                     "The anonymous user id of the installation the account acts from");
 
     CLI11_PARSE(app, argc, argv);
     try {
@@ -143,8 +147,9 @@ int main(int argc, char** argv) {
             storage->ImportCatalogue(entries);
             std::printf("imported %zu programs from %s\n", entries.size(), file.c_str());
         } else if (user->parsed()) {
-            storage->AddAccount({name, moderator});
-            std::printf("account %s created%s\n", name.c_str(), moderator ? " (moderator)" : "");
+            storage->AddAccount({name, moderator, installation});
+            std::printf("account %s created%s%s\n", name.c_str(), moderator ? " (moderator)" : "",
+                        installation.empty() ? "" : ", linked to its installation");
         }
         return 0;
     } catch (const std::exception& e) {

@@ -1,6 +1,7 @@
 #pragma once
 #include <map>
 #include <mutex>
+#include <set>
 
 #include "server/ProgramLines.h"
 #include "server/Storage.h"
@@ -82,11 +83,126 @@ public:
         return it == accounts_.end() ? std::nullopt : std::optional<Account>(it->second);
     }
 
+    std::optional<Account> FindAccountOf(const std::string& installation) const override {
+        for (const auto& [key, account] : accounts_) {
+            if (!installation.empty() && account.installation == installation) {
+                return account;
+            }
+        }
+        return std::nullopt;
+    }
+    void SaveContribution(const std::optional<Note>& note,
+                          const std::optional<UrlSubmission>& urls) override {
+        std::lock_guard lock(mutex_);
+        if (failWrites) {
+            throw StorageError("the disk is full");
+        }
+        if (note) {
+            notes_.push_back(*note);
+        }
+        if (urls) {
+            urls_.push_back({*urls, "pending"});
+            urls_.back().first.id = static_cast<int64_t>(urls_.size());
+        }
+    }
+    std::vector<Note> LoadNotes(const std::string& programName, const std::string& exeFilename,
+                                size_t limit) const override {
+        std::lock_guard lock(mutex_);
+        std::vector<Note> out;
+        for (auto it = notes_.rbegin(); it != notes_.rend() && out.size() < limit; ++it) {
+            if (Same(*it, programName, exeFilename)) {
+                out.push_back(*it);
+            }
+        }
+        return out;
+    }
+    std::vector<std::string> ReportedNames(const std::string& exeFilename,
+                                           size_t limit) const override {
+        std::lock_guard lock(mutex_);
+        std::map<std::string, std::string> names;
+        for (const auto& [key, r] : reports_) {
+            if (KeyOf(r.exeFilename) == KeyOf(exeFilename)) {
+                names.emplace(KeyOf(r.programName), r.programName);
+            }
+        }
+        std::vector<std::string> out;
+        for (auto it = names.begin(); it != names.end() && out.size() < limit; ++it) {
+            out.push_back(it->second);
+        }
+        return out;
+    }
+    std::optional<Submission> HighestSubmission(const std::string& programName,
+                                                const std::string& exeFilename,
+                                                const std::string& aboveVersionX) const override {
+        std::lock_guard lock(mutex_);
+        std::optional<Submission> highest;
+        for (const auto& [key, s] : submissions_) {
+            if (Same(s, programName, exeFilename) && s.versionX > aboveVersionX &&
+                !rejected_.contains(key) && (!highest || s.versionX > highest->versionX)) {
+                highest = s;
+            }
+        }
+        return highest;
+    }
+    std::optional<UrlSubmission> NewestUrls(const std::string& programName,
+                                            const std::string& exeFilename) const override {
+        std::lock_guard lock(mutex_);
+        for (auto it = urls_.rbegin(); it != urls_.rend(); ++it) {
+            if (it->second == "pending" && Same(it->first, programName, exeFilename)) {
+                return it->first;
+            }
+        }
+        return std::nullopt;
+    }
+    void ApproveUrls(const CatalogueEntry& entry, int64_t urlsId) override {
+        if (failWrites) {
+            throw StorageError("the disk is full");
+        }
+        ImportCatalogue({entry});
+        std::lock_guard lock(mutex_);
+        for (auto& [urls, state] : urls_) {
+            if (state == "pending" && urls.id <= urlsId &&
+                Same(urls, entry.programName, entry.exeFilename)) {
+                state = urls.id == urlsId ? "approved" : "superseded";
+            }
+        }
+    }
+    size_t RejectPending(const std::string& programName, const std::string& exeFilename,
+                         const std::string& aboveVersionX) override {
+        std::lock_guard lock(mutex_);
+        if (failWrites) {
+            throw StorageError("the disk is full");
+        }
+        size_t rejected = 0;
+        for (const auto& [key, s] : submissions_) {
+            if (Same(s, programName, exeFilename) && s.versionX > aboveVersionX) {
+                rejected += rejected_.insert(key).second;
+            }
+        }
+        for (auto& [urls, state] : urls_) {
+            if (state == "pending" && Same(urls, programName, exeFilename)) {
+                state = "rejected";
+                ++rejected;
+            }
+        }
+        return rejected;
+    }
+
     std::map<std::string, std::string> details;
     size_t ReportCount() const { return reports_.size(); }
 
 private:
+    template <typename Row>
+    static bool Same(const Row& row, const std::string& programName,
+                     const std::string& exeFilename) {
+        return KeyOf(row.programName) == KeyOf(programName) &&
+               KeyOf(row.exeFilename) == KeyOf(exeFilename);
+    }
+
     mutable std::mutex mutex_;
+    std::vector<Note> notes_;
+    std::vector<std::pair<UrlSubmission, std::string>> urls_; // with its state
+    std::set<std::string> rejected_;                          // keys of submissions_
     std::map<std::string, CatalogueEntry> catalogue_;
     std::map<std::string, Report> reports_;
     std::map<std::string, Submission> submissions_;

@@ -168,6 +168,16 @@ protected:
 TEST_F(FailingDisk, AFailedWriteIsAnErrorLine) {
     EXPECT_EQ(Check(kHeader, Line("Demo App", "scanfix_app.exe", "2.0.0 build:0")),
               "error: the check could not be recorded; please try again later\r\n");
+    httplib::MultipartFormDataItems post = {{"build", "67", "", ""},
+                                            {"header", kHeader, "", ""},
+                                            {"username", "A", "", ""},
+                                            {"mode", "community_post_note", "", ""}};
+    for (const char* field :
+         {"program_name", "exe_filename", "comment", "tags", "product_url", "download_url"}) {
+        post.push_back({field, field, "", ""});
+    }
+    EXPECT_EQ(Post("/versionchecker.aspx", post),
+              "error: the post could not be recorded; please try again later\r\n");
 }
 
 TEST_F(ServiceOnLoopback, PagesShowTheCatalogueEscaped) {

@@ -41,5 +41,24 @@ TEST(ReplyText, ErrorMarkersAreSeenAndDefused) {
     }
 }
 
+// Users' texts that stand as whole lines: a section header cannot begin
+// one, and line breaks travel as a mark.
+TEST(ReplyText, UsersTextsStayInsideTheirLines) {
+    const struct {
+        const char* text;
+        const char* line;
+        const char* broken;
+    } cases[] = {
+        {"[reply]", "(reply]", "[reply]"},
+        {" [x", " [x", " [x"},
+        {"a\r\nb\rc\nd\n\re", "a  b c d  e", "a<br>b<br>c<br>d<br><br>e"},
+        {"[error: x\r\n", "(error - x  ", "[error: x<br>"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ReplyLineText(c.text), c.line) << c.text;
+        EXPECT_EQ(LineBreaksAs(c.text, "<br>"), c.broken) << c.text;
+    }
+}
+
 } // namespace
 } // namespace torvik::server

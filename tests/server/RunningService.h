@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "server/CheckService.h"
+#include "server/CommunityService.h"
 #include "server/HttpService.h"
 #include "server/Storage.h"
 
@@ -16,7 +17,7 @@ namespace torvik::server {
 class RunningService {
 public:
     explicit RunningService(Storage& storage, ServiceOptions options = {})
-        : checks_(storage), service_(checks_, options) {
+        : checks_(storage), community_(storage, checks_), service_(checks_, community_, options) {
         service_.Configure(server_);
         port_ = server_.bind_to_any_port("127.0.0.1");
         if (port_ <= 0) {
@@ -38,6 +39,7 @@ public:
 
 private:
     CheckService checks_;
+    CommunityService community_;
     HttpService service_;
     httplib::Server server_;
     std::thread thread_;

@@ -1,0 +1,25 @@
+#pragma once
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+
+namespace torvik::server {
+
+// The form fields of one service request (multipart or URL-encoded).
+using FormFields = std::map<std::string, std::string>;
+// The reply text of one mode of "versionchecker.aspx".
+using ModeHandler = std::function<std::string(const FormFields&)>;
+
+// A field's value; null when the request lacks it.
+const std::string* Field(const FormFields& fields, const std::string& name);
+
+// The anonymous installation id of a "header" field: the text before the
+// first "#", trimmed; empty when there is none.
+std::string InstallationOf(const std::string& header);
+// The installation id of a request's "header" field; nothing when it holds
+// none or one longer than an id can be (the reason is kNoUserId).
+std::optional<std::string> InstallationField(const FormFields& fields);
+inline constexpr const char* kNoUserId = "the header field holds no user id";
+
+} // namespace torvik::server
