@@ -1,5 +1,7 @@
 #include "server/DemoCatalogue.h"
 
+#include <algorithm>
+
 namespace torvik::server {
 
 std::vector<CatalogueEntry> DemoCatalogue() {
@@ -70,6 +72,32 @@ DemoCommunity DemoCommunityReports() {
         community.submissions.push_back({r.installation, r.programName, r.exeFilename, r.versionX});
     }
     return community;
+}
+
+void SeedDemoCommunity(Storage& storage) {
+    const DemoCommunity others = DemoCommunityReports();
+    // One check of each installation, as the service records them.
+    for (size_t i = 0; i < others.reports.size(); ++i) {
+        storage.SaveCheck({others.reports[i]}, {}, {others.submissions[i]});
+    }
+    const Note notes[] = {
+        {"Demo App", "scanfix_app.exe", others.reports[0].installation, "Maria",
+         "Version 2.0.0 is out on the maker's site.\nThe new toolbar takes some getting used to.",
+         "new version", "2026-01-02 09:30:00"},
+        {"Demo App", "scanfix_app.exe", others.reports[1].installation, "",
+         "Runs fine on my laptop.", "", "2026-01-03 18:05:00"},
+        {"Demo Tool", "scanfix_tool.exe", others.reports[2].installation, "Tom",
+         "The 10.1 beta fixes the slow start.", "beta", "2026-01-04 12:00:00"},
+    };
+    for (const Note& note : notes) {
+        const auto posted = storage.LoadNotes(note.programName, note.exeFilename, 100);
+        const bool there = std::any_of(posted.begin(), posted.end(), [&](const Note& p) {
+            return p.installation == note.installation && p.postedAt == note.postedAt;
+        });
+        if (!there) {
+            storage.SaveContribution(note, std::nullopt);
+        }
+    }
 }
 
 } // namespace torvik::server

@@ -22,4 +22,9 @@ struct DemoCommunity {
 };
 DemoCommunity DemoCommunityReports();
 
+// Records the demonstration's community: the checks of DemoCommunityReports
+// and a few notes those installations posted, so that the details of the
+// demo programs show comments. Seeding again adds nothing.
+void SeedDemoCommunity(Storage& storage);
+
 } // namespace torvik::server

@@ -134,13 +134,8 @@ int main(int argc, char** argv) {
             storage->ImportCatalogue(demo);
             std::printf("added %zu demo programs\n", demo.size());
             if (community) {
-                const auto others = DemoCommunityReports();
-                // One check of each installation, as the service records them.
-                for (size_t i = 0; i < others.reports.size(); ++i) {
-                    storage->SaveCheck({others.reports[i]}, {}, {others.submissions[i]});
-                }
-                std::printf("added %zu reports of other demo installations\n",
-                            others.reports.size());
+                SeedDemoCommunity(*storage);
+                std::printf("added the reports and notes of other demo installations\n");
             }
         } else if (import->parsed()) {
             const auto entries = ReadCatalogueFile(file);

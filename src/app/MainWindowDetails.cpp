@@ -27,8 +27,9 @@ void MainWindow::CreateLateSelect() {
     });
     detailsArea_ = std::make_unique<ProgramDetailsArea>(
         *this, *detailsThread_,
-        ProgramDetailsAddress{[this] { return ServiceUrl(); }, build_,
-                              [] { return ServiceHeader(); }, SitePage(L"program.aspx?id=")});
+        ProgramDetailsAddress{
+            [this] { return ServiceUrl(); }, build_, [] { return ServiceHeader(); },
+            [](const std::wstring& url) { return PageBesideService(url, L"program.aspx?id="); }});
     lateSelect_ = std::make_unique<LateSelect>(lateSelectTimer_, inventory_->Lists, *detailsArea_,
                                                [](const std::wstring& text) { ReportError(text); });
     programList_.onProgramSelected = [this](const TProgramRecord& record) {

@@ -16,6 +16,20 @@ std::wstring SitePage(const std::wstring& relative) {
     return SiteRoot() + relative;
 }
 
+std::wstring PageBesideService(const std::wstring& serviceUrl, const std::wstring& relative) {
+    const size_t scheme = serviceUrl.find(L"://");
+    if (scheme == std::wstring::npos || scheme + 3 >= serviceUrl.size()) {
+        return SitePage(relative);
+    }
+    const size_t hostStart = scheme + 3;
+    const std::wstring address = serviceUrl.substr(0, serviceUrl.find_first_of(L"?#", hostStart));
+    const size_t pathStart = address.find(L'/', hostStart);
+    if (pathStart == std::wstring::npos) {
+        return address + L"/" + relative;
+    }
+    return address.substr(0, address.rfind(L'/') + 1) + relative;
+}
+
 std::wstring DefaultServiceUrl() {
     return SitePage(L"versionchecker.aspx");
 }

@@ -14,6 +14,10 @@ inline constexpr const wchar_t* kLocalServiceUrl2 = L"http://127.0.0.1:1245/Vers
 std::wstring SiteRoot();
 // A page of the site: the root followed by the relative address.
 std::wstring SitePage(const std::wstring& relative);
+// A page that the service at serviceUrl serves beside itself: the service
+// address up to its last folder, followed by the relative address. The
+// site's page when serviceUrl is not an address with a host.
+std::wstring PageBesideService(const std::wstring& serviceUrl, const std::wstring& relative);
 // The version-check service's address when the user has set no other.
 std::wstring DefaultServiceUrl();
 // The service address after the command-line switches: "local_url2" wins

@@ -19,13 +19,15 @@ void ProgramDetailsArea::ShowProgramDetails(const TProgramRecord2& program,
     view_.ResetContribution();
     view_.ShowDetailsLoading(true);
     view_.ShowDetails(DownloadingDetailsTexts());
-    thread_.Request({address_.serviceUrl(), address_.build, address_.header(), program});
+    activeServiceUrl_ = address_.serviceUrl();
+    thread_.Request({activeServiceUrl_, address_.build, address_.header(), program});
 }
 
 void ProgramDetailsArea::ApplyProgramDetails() {
     // The program and its reply come from one completed fetch.
     const ProgramDetailsResult result = thread_.LastProcessed();
-    ProgramDetailsTexts texts = ReadProgramDetails(result.reply, address_.programPageBase);
+    ProgramDetailsTexts texts =
+        ReadProgramDetails(result.reply, address_.programPageBase(activeServiceUrl_));
     if (!result.error.empty()) {
         texts.comments = DetailsFailedText(result.error);
     }

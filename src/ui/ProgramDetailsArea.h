@@ -33,7 +33,9 @@ struct ProgramDetailsAddress {
     std::function<std::wstring()> serviceUrl;
     std::wstring build;
     std::function<std::wstring()> header;
-    std::wstring programPageBase; // the site's "program.aspx?id="
+    // The program page's address up to its id, for the service at an
+    // address: the service that gave the id serves the page.
+    std::function<std::wstring(const std::wstring& serviceUrl)> programPageBase;
 };
 
 // The details area of the main window over the details thread: it shows a
@@ -58,6 +60,7 @@ private:
     TThreadGetProgramDetails& thread_;
     ProgramDetailsAddress address_;
     TProgramRecord2 active_;
+    std::wstring activeServiceUrl_; // where the active program's details come from
 };
 
 } // namespace torvik

@@ -115,10 +115,7 @@ TEST_F(CheckExchange, UsersSeeTheNewerVersionsOthersReported) {
 }
 
 TEST_F(CheckExchange, TheDemoCommunityShowsInTheCommunityStatus) {
-    const auto others = DemoCommunityReports();
-    for (size_t i = 0; i < others.reports.size(); ++i) {
-        storage->SaveCheck({others.reports[i]}, {}, {others.submissions[i]});
-    }
+    SeedDemoCommunity(*storage);
     running = std::make_unique<RunningService>(*storage); // reads the data afresh
     port = running->Port();
     ProgramLists lists;

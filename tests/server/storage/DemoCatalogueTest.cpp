@@ -6,6 +6,7 @@
 
 #include "server/CatalogueFile.h"
 #include "server/DemoCatalogue.h"
+#include "server/SqliteStorage.h"
 
 namespace torvik::server {
 namespace {
@@ -51,6 +52,21 @@ TEST(DemoCatalogueTest, IsAValidCatalogueFile) {
                            expected.productUrl, expected.downloadUrl, expected.comments,
                            expected.hasIcon));
     }
+}
+
+// The run command seeds the same data folder at every start.
+TEST(DemoCatalogueTest, SeedingTheCommunityAgainAddsNothing) {
+    const auto storage = SqliteStorage::InMemory();
+    storage->ImportCatalogue(DemoCatalogue());
+    SeedDemoCommunity(*storage);
+    const auto reports = storage->LoadReports().size();
+    const auto notes = storage->LoadNotes("Demo App", "scanfix_app.exe", 100);
+    ASSERT_EQ(notes.size(), 2u);
+    EXPECT_EQ(notes[0].alias, "") << "newest first";
+    SeedDemoCommunity(*storage);
+    EXPECT_EQ(storage->LoadReports().size(), reports);
+    EXPECT_EQ(storage->LoadNotes("Demo App", "scanfix_app.exe", 100).size(), 2u);
+    EXPECT_EQ(storage->LoadNotes("Demo Tool", "scanfix_tool.exe", 100).size(), 1u);
 }
 
 } // namespace

@@ -28,5 +28,23 @@ TEST(Endpoints, EveryAddressLiesBelowTheSiteRoot) {
     EXPECT_EQ(SitePage(L"ForumThreads.aspx?AppId=14"), SiteRoot() + L"ForumThreads.aspx?AppId=14");
 }
 
+TEST(Endpoints, PagesBesideTheServiceComeFromItsFolder) {
+    const struct {
+        std::wstring serviceUrl, expected;
+    } cases[] = {
+        {kLocalServiceUrl2, L"http://127.0.0.1:1245/program.aspx?id="},
+        {kLocalServiceUrl1, L"http://127.0.0.1/torviksoftware/program.aspx?id="},
+        {DefaultServiceUrl(), SiteRoot() + L"program.aspx?id="},
+        {L"http://host", L"http://host/program.aspx?id="},
+        {L"http://host/v.aspx?next=/a/b#x/y", L"http://host/program.aspx?id="},
+        {L"", SiteRoot() + L"program.aspx?id="},
+        {L"versionchecker.aspx", SiteRoot() + L"program.aspx?id="},
+        {L"http://", SiteRoot() + L"program.aspx?id="},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(PageBesideService(c.serviceUrl, L"program.aspx?id="), c.expected) << c.serviceUrl;
+    }
+}
+
 } // namespace
 } // namespace torvik

@@ -59,10 +59,11 @@ struct ProgramDetailsAreaTest : ::testing::Test {
     std::vector<MultipartFields> forms; // written by the thread; read once it is idle
     RecordingView view;
     TThreadGetProgramDetails thread{[this] { return std::make_unique<NotesService>(forms); }, 5ms};
-    ProgramDetailsArea area{view, thread,
-                            ProgramDetailsAddress{[] { return std::wstring(L"http://svc/v.aspx"); },
-                                                  L"55", [] { return std::wstring(L"hdr"); },
-                                                  L"https://site/program.aspx?id="}};
+    ProgramDetailsArea area{
+        view, thread,
+        ProgramDetailsAddress{[] { return std::wstring(L"http://svc/v.aspx"); }, L"55",
+                              [] { return std::wstring(L"hdr"); },
+                              [](const std::wstring& url) { return url + L"#program.aspx?id="; }}};
 };
 
 TEST_F(ProgramDetailsAreaTest, TheRecordShowsAtOnceAndTheNotesOnceFetched) {
@@ -83,7 +84,8 @@ TEST_F(ProgramDetailsAreaTest, TheRecordShowsAtOnceAndTheNotesOnceFetched) {
     area.ApplyProgramDetails();
     EXPECT_EQ(view.calls,
               (std::vector<std::wstring>{L"details Alice\r\nabout App\r\n---", L"loaded"}));
-    EXPECT_EQ(view.shown.programPageUrl, L"https://site/program.aspx?id=9");
+    EXPECT_EQ(view.shown.programPageUrl, L"http://svc/v.aspx#program.aspx?id=9")
+        << "the page of the service that gave the id";
     EXPECT_EQ(area.ActiveProgram(), (TProgramRecord2{L"App", L"app.exe"}));
     ASSERT_EQ(forms.size(), 1u);
     EXPECT_EQ(forms[0].TextFields()[0].value, L"55");
