@@ -9,6 +9,7 @@
 #include "app/FilterEdit.h"
 #include "app/Inventory.h"
 #include "app/ListViewEx.h"
+#include "app/LoginPanel.h"
 #include "app/NavigationBar.h"
 #include "app/PageControl.h"
 #include "app/ProgramDetailsPage.h"
@@ -31,7 +32,7 @@
 #include "platform/win32/Win32InternetApi.h"
 #include "platform/win32/Win32WinHttp.h"
 #include "service/IEHttpTransport.h"
-#include "ui/AccountNameChange.h"
+#include "ui/AccountFlow.h"
 #include "ui/CheckFlow.h"
 #include "ui/ContributionFlow.h"
 #include "ui/CustomProgramSearch.h"
@@ -66,7 +67,7 @@ class MainWindow : public Window,
                    public ProgramDetailsView,
                    public ContributionView,
                    public CustomSearchView,
-                   public AccountNameView {
+                   public AccountView {
 public:
     MainWindow(MainWindowServices services, std::wstring title);
     ~MainWindow() override;
@@ -138,14 +139,14 @@ private:
     void ResetContribution() override;
 
     // Contributions, moderation, the online search of a custom program and
-    // the change of user name a new alias runs (MainWindowContribution.cpp).
+    // the account (MainWindowContribution.cpp).
     void CreateContribution();
     bool OnShortcut(const ShortcutKey& key);
     // ContributionView
     std::wstring Text(Field field) override;
     void SetText(Field field, const std::wstring& text) override;
     void Focus(Field field) override;
-    void ShowPanel(Page page) override;
+    void ShowPanel(ContributionView::Page page) override;
     void HidePanel() override;
     bool PanelVisible() override { return contributionPanel_.Visible(); }
     void EnableProgramList(bool enabled) override;
@@ -161,12 +162,14 @@ private:
     void SetSearchResult(const std::wstring& text) override;
     void ShowSearchResult() override { ShowCustomSearchResult(true); }
     void EnableAddProgram(bool enabled) override { customAdd_.Enable(enabled); }
-    // AccountNameView
+    // AccountView
+    std::wstring BoxText(Box box) override { return loginPanel_.Text(box); }
+    void SetBoxText(Box box, const std::wstring& text) override { loginPanel_.SetText(box, text); }
+    void FocusBox(Box box) override { loginPanel_.Focus(box); }
+    void ShowLoginPanel(AccountView::Page page) override;
+    void HideLoginPanel() override { loginPanel_.Hide(); }
     std::wstring UserId() override;
-    std::wstring PreviousName() override { return loginPanelName_; }
-    std::wstring NewName() override { return newUserName_; }
-    void SetNewName(const std::wstring& name) override { newUserName_ = name; }
-    void HideLoginPanel() override {}
+    std::wstring ShownAccountName() override;
     // The program list's context menu (MainWindowExclude.cpp) and the
     // diagnostics page (MainWindowOther.cpp).
     void CreateProgramListMenu();
@@ -269,9 +272,8 @@ private:
     std::unique_ptr<WinHttpServiceTransport> winHttp1_;
     std::unique_ptr<ContributionFlow> contribution_;
     std::unique_ptr<CustomProgramSearch> customSearchFlow_;
-    // The login panel's "Existing Username" (the name it was last opened
-    // with; empty until it is) and "New Username".
-    std::wstring loginPanelName_, newUserName_;
+    LoginPanel loginPanel_;
+    std::unique_ptr<AccountFlow> account_;
 
     // The stored values live in controls of a page that is never shown and
     // on the settings panel's pages.

@@ -1,6 +1,6 @@
 // Contributions to the shown program, the moderators' verdicts, the online
-// search of a custom program and the change of user name: requests of the
-// main thread through the window's own WinHTTP client.
+// search of a custom program and the account: requests of the main thread
+// through the window's own WinHTTP client.
 #include <windows.h>
 
 #include <shellapi.h>
@@ -26,12 +26,21 @@ void MainWindow::CreateContribution() {
     const ServiceAccess service{
         *winHttp1_, [this] { return ServiceUrl(); }, build_, [] { return ServiceHeader(); },
         ScreeningHooks{{}, [this](const std::wstring& text) { ShowMessage(text); }}};
+    const auto owner = reinterpret_cast<WindowHandle>(Handle());
+    loginPanel_.Create(Handle());
+    account_ = std::make_unique<AccountFlow>(service, services_.dialogs, owner, *this);
+    loginPanel_.onRegister = [this] { account_->bRegisterClick(); };
+    loginPanel_.onLogin = [this] { account_->bLoginClick(); };
+    loginPanel_.onChangeUsername = [this] { account_->bRegister_UsernameClick(); };
+    loginPanel_.onChangePassword = [this] { account_->bRegister_PasswordClick(); };
+    accountButton_.onClick = [this] { account_->bMyAccountClick(); };
+
     contribution_ = std::make_unique<ContributionFlow>(
-        ContributionServices{services_.dialogs, reinterpret_cast<WindowHandle>(Handle()), service,
+        ContributionServices{services_.dialogs, owner, service,
                              [this] { return detailsArea_->ActiveProgram(); },
-                             [this, service](const std::wstring& newName) {
-                                 newUserName_ = newName;
-                                 return ChangeUserName(service, services_.dialogs, *this);
+                             [this](const std::wstring& newName) {
+                                 loginPanel_.SetText(LoginPanel::Box::NewName, newName);
+                                 return account_->bRegister_UsernameClick();
                              }},
         *this);
     customSearchFlow_ = std::make_unique<CustomProgramSearch>(
@@ -72,7 +81,7 @@ void MainWindow::Focus(Field field) {
     contributionPanel_.Focus(field);
 }
 
-void MainWindow::ShowPanel(Page page) {
+void MainWindow::ShowPanel(ContributionView::Page page) {
     contributionPanel_.ShowPage(page);
     contributionPanel_.CentreAndShow();
 }
@@ -100,6 +109,15 @@ void MainWindow::SetSearchResult(const std::wstring& text) {
 
 std::wstring MainWindow::UserId() {
     return controls_.Text(L"edUserName");
+}
+
+std::wstring MainWindow::ShownAccountName() {
+    return WindowText(userBox_);
+}
+
+void MainWindow::ShowLoginPanel(AccountView::Page page) {
+    loginPanel_.ShowPage(page);
+    loginPanel_.CentreAndShow();
 }
 
 } // namespace torvik::app

@@ -77,6 +77,19 @@ enum MainWindowControl : int {
     kIdCustomFound,
     kIdCustomSearch,
     kIdCustomAdd,
+    // The login panel.
+    kIdRegisterName,
+    kIdRegisterPassword,
+    kIdLoginName,
+    kIdLoginPassword,
+    kIdExistingName,
+    kIdNewName,
+    kIdPasswordPageName,
+    kIdNewPassword,
+    kIdRegister,
+    kIdLogin,
+    kIdChangeUsername,
+    kIdChangePassword,
 };
 
 } // namespace torvik::app

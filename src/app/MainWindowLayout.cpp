@@ -45,7 +45,6 @@ void MainWindow::CreateLayout() {
     userBox_ =
         CreateChild(L"EDIT", ES_READONLY | ES_AUTOHSCROLL, bar, L"", kIdUserName, WS_EX_CLIENTEDGE);
     accountButton_.Create(bar, L"..", kIdAccount);
-    accountButton_.Enable(false);
     counters_.Create(
         bar, kIdCounters,
         {kIdNewVersions, kIdFromCommunity, kIdUpToDate, kIdMySubmissions, kIdTotalSubmissions});

@@ -37,7 +37,7 @@ void MainWindow::CreateMainMenu() {
                   reinterpret_cast<UINT_PTR>(PopupOf({{kMenuMyPrograms, L"My Programs", true},
                                                       {kMenuCommunity, L"Community", false},
                                                       {0, nullptr, false},
-                                                      {kMenuMyAccount, L"My account", false},
+                                                      {kMenuMyAccount, L"My account", true},
                                                       {0, nullptr, false},
                                                       {kMenuExit, L"Exit", true}})),
                   L"&File");
@@ -64,6 +64,9 @@ bool MainWindow::OnMenuCommand(UINT command) {
         return true;
     case kMenuExit:
         ::PostMessageW(Handle(), WM_CLOSE, 0, 0);
+        return true;
+    case kMenuMyAccount:
+        account_->bMyAccountClick();
         return true;
     case kMenuAddCustomProgram:
         ShowSettingsPanel(0);

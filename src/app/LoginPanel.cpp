@@ -1,0 +1,108 @@
+#include "app/LoginPanel.h"
+
+#include "app/MainWindowIds.h"
+
+namespace torvik::app {
+namespace {
+
+constexpr int kPanelWidth = 544, kPanelHeight = 281;
+constexpr int kCaptionX = 16, kCaptionWidth = 150;
+constexpr int kBoxX = 170, kBoxWidth = 300;
+constexpr int kButtonsTop = 170;
+
+void Place(HWND control, int x, int y, int width, int height) {
+    ::MoveWindow(control, x, y, width, height, FALSE);
+}
+
+void RunIfSet(const std::function<void()>& handler) {
+    if (handler) {
+        handler();
+    }
+}
+
+} // namespace
+
+bool LoginPanel::Create(HWND parent) {
+    if (!panel_.Create(parent, L"Login", kPanelWidth, kPanelHeight)) {
+        return false;
+    }
+    const HWND body = panel_.Body();
+    if (!pages_.Create(body, 0, 0, kPanelWidth, kPanelHeight - CaptionPanel::CaptionBarHeight())) {
+        return false;
+    }
+    // In the order of AccountView::Page.
+    const HWND registerPage = pages_.AddPage(L"Register");
+    const HWND loginPage = pages_.AddPage(L"Login");
+    const HWND usernamePage = pages_.AddPage(L"Change Username");
+    const HWND passwordPage = pages_.AddPage(L"Change Password");
+
+    AddBox(registerPage, L"Username:", 40, Box::RegisterName, kIdRegisterName, 0);
+    AddBox(registerPage, L"Password:", 72, Box::RegisterPassword, kIdRegisterPassword, ES_PASSWORD);
+    AddBox(loginPage, L"Username:", 40, Box::LoginName, kIdLoginName, 0);
+    AddBox(loginPage, L"Password:", 72, Box::LoginPassword, kIdLoginPassword, ES_PASSWORD);
+    AddBox(usernamePage, L"Existing Username:", 40, Box::ExistingName, kIdExistingName,
+           ES_READONLY);
+    AddBox(usernamePage, L"New Username:", 72, Box::NewName, kIdNewName, 0);
+    AddBox(passwordPage, L"Existing Username:", 40, Box::PasswordPageName, kIdPasswordPageName,
+           ES_READONLY);
+    AddBox(passwordPage, L"Password:", 72, Box::NewPassword, kIdNewPassword, ES_PASSWORD);
+    for (const auto& [page, title] :
+         {std::pair{registerPage, L"Register a new account"}, std::pair{loginPage, L"Login"},
+          std::pair{usernamePage, L"Change your user name"},
+          std::pair{passwordPage, L"Change your password"}}) {
+        Place(CreateChild(L"STATIC", SS_LEFT, page, title, 0), kCaptionX, 10, 400, 18);
+    }
+    if (!AddButtons(registerPage, register_, L"Register", kIdRegister, closeRegister_) ||
+        !AddButtons(loginPage, login_, L"Login", kIdLogin, closeLogin_) ||
+        !AddButtons(usernamePage, changeUsername_, L"Change username", kIdChangeUsername,
+                    closeUsername_) ||
+        !AddButtons(passwordPage, changePassword_, L"Change password", kIdChangePassword,
+                    closePassword_)) {
+        return false;
+    }
+    register_.onClick = [this] { RunIfSet(onRegister); };
+    login_.onClick = [this] { RunIfSet(onLogin); };
+    changeUsername_.onClick = [this] { RunIfSet(onChangeUsername); };
+    changePassword_.onClick = [this] { RunIfSet(onChangePassword); };
+    panel_.onClose = [this] { Hide(); };
+    return true;
+}
+
+HWND LoginPanel::AddBox(HWND page, const wchar_t* caption, int y, Box box, int id, DWORD style) {
+    Place(CreateChild(L"STATIC", SS_LEFT, page, caption, 0), kCaptionX, y + 3, kCaptionWidth, 16);
+    const HWND edit =
+        CreateChild(L"EDIT", style | ES_AUTOHSCROLL | WS_TABSTOP, page, L"", id, WS_EX_CLIENTEDGE);
+    Place(edit, kBoxX, y, kBoxWidth, 21);
+    ::SendMessageW(edit, EM_SETLIMITTEXT, 200, 0);
+    boxes_[box] = edit;
+    return edit;
+}
+
+bool LoginPanel::AddButtons(HWND page, Button& action, const wchar_t* caption, int id,
+                            Button& close) {
+    if (!action.Create(page, caption, id) || !close.Create(page, L"Close", 0)) {
+        return false;
+    }
+    Place(action.Handle(), kBoxX, kButtonsTop, 140, 25);
+    Place(close.Handle(), kBoxX + kBoxWidth - 90, kButtonsTop, 90, 25);
+    close.onClick = [this] { Hide(); };
+    return true;
+}
+
+void LoginPanel::ShowPage(Page page) {
+    pages_.ShowPage(static_cast<int>(page));
+}
+
+std::wstring LoginPanel::Text(Box box) const {
+    return WindowText(boxes_.at(box));
+}
+
+void LoginPanel::SetText(Box box, const std::wstring& text) {
+    ::SetWindowTextW(boxes_.at(box), text.c_str());
+}
+
+void LoginPanel::Focus(Box box) {
+    ::SetFocus(boxes_.at(box));
+}
+
+} // namespace torvik::app
