@@ -1,35 +1,11 @@
 #include "server/CommunityModes.h"
 
-#include <initializer_list>
-
 #include "server/ProgramLines.h"
 #include "server/ProgramPageId.h"
 #include "server/ReplyText.h"
 
 namespace torvik::server {
 namespace {
-
-struct Wanted {
-    const char* name;
-    size_t limit;
-};
-
-// Why the fields do not do: one is missing or longer than its limit.
-// Nothing when they do.
-std::optional<std::string> FieldFault(const FormFields& fields,
-                                      std::initializer_list<Wanted> wanted) {
-    for (const Wanted& w : wanted) {
-        const std::string* value = Field(fields, w.name);
-        if (value == nullptr) {
-            return std::string("missing field ") + w.name;
-        }
-        if (value->size() > w.limit) {
-            return std::string("the field ") + w.name + " is longer than " +
-                   std::to_string(w.limit) + " bytes";
-        }
-    }
-    return std::nullopt;
-}
 
 // The program of a request, both names given; nothing when a name is
 // blank. The fields were checked to be there.
@@ -54,21 +30,6 @@ std::string NoteLine(const Note& note) {
         heading += ' '; // or the separator would begin a character early
     }
     return ReplyLineText(heading + ">>>" + WithoutSeparator(LineBreaksAs(note.comment, "<br>")));
-}
-
-// A section with one value line, none when the value is empty.
-void ValueSection(ReplyText& reply, std::string_view name, const std::string& value) {
-    reply.Section(name);
-    if (!value.empty()) {
-        reply.Line(ReplyLineText(value));
-    }
-}
-
-std::string OkReply() {
-    ReplyText reply;
-    reply.Section("reply");
-    reply.Line("ok");
-    return std::move(reply).Take();
 }
 
 } // namespace
@@ -101,18 +62,18 @@ std::string CommunityModes::GetNotes(const FormFields& fields) {
     for (const Note& note : details.notes) {
         reply.Line(NoteLine(note));
     }
-    ValueSection(reply, "product_url", details.entry ? details.entry->productUrl : "");
-    ValueSection(reply, "download_url", details.entry ? details.entry->downloadUrl : "");
+    reply.ValueSection("product_url", details.entry ? details.entry->productUrl : "");
+    reply.ValueSection("download_url", details.entry ? details.entry->downloadUrl : "");
     // The third-party site's data are not kept yet: empty values, which the
     // client shows as no link.
-    ValueSection(reply, "filehippo_url", "");
-    ValueSection(reply, "filehippo_version", "");
-    ValueSection(reply, "program_id_enc", ProgramPageId(details.programName, details.exeFilename));
+    reply.ValueSection("filehippo_url", "");
+    reply.ValueSection("filehippo_version", "");
+    reply.ValueSection("program_id_enc", ProgramPageId(details.programName, details.exeFilename));
     reply.Section("new_versions");
     for (const VersionCount& count : details.newer) {
         reply.Line(NewerVersionText(count));
     }
-    ValueSection(reply, "popularity", PopularityText(details.installations));
+    reply.ValueSection("popularity", PopularityText(details.installations));
     return std::move(reply).Take();
 }
 
@@ -147,7 +108,7 @@ std::string CommunityModes::PostNote(const FormFields& fields) {
     } catch (const StorageError&) {
         return ErrorReply("the post could not be recorded; please try again later");
     }
-    return OkReply();
+    return ValueReply("reply", "ok");
 }
 
 std::string CommunityModes::Search(const FormFields& fields) {
@@ -165,7 +126,7 @@ std::string CommunityModes::Search(const FormFields& fields) {
     ReplyText reply;
     // One name at most: the client takes the section's whole value as the
     // name of the program it adds.
-    ValueSection(reply, "search_result", name.value_or(""));
+    reply.ValueSection("search_result", name.value_or(""));
     return std::move(reply).Take();
 }
 

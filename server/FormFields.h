@@ -1,5 +1,7 @@
 #pragma once
 #include <functional>
+#include <initializer_list>
+#include <limits>
 #include <map>
 #include <optional>
 #include <string>
@@ -13,6 +15,16 @@ using ModeHandler = std::function<std::string(const FormFields&)>;
 
 // A field's value; null when the request lacks it.
 const std::string* Field(const FormFields& fields, const std::string& name);
+
+// A field a mode needs, and how long it may be, in bytes.
+struct Wanted {
+    const char* name;
+    size_t limit = std::numeric_limits<size_t>::max();
+};
+// Why the fields do not do: one is missing ("missing field NAME") or
+// longer than its limit. Nothing when they do.
+std::optional<std::string> FieldFault(const FormFields& fields,
+                                      std::initializer_list<Wanted> wanted);
 
 // The anonymous installation id of a "header" field: the text before the
 // first "#", trimmed; empty when there is none.

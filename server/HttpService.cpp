@@ -20,7 +20,7 @@ constexpr std::array kPlannedModes = {
     "search_programs", "get_latest_comments",  "get_latest_updates",
     "get_latest_urls", "get_pending_programs", "get_hippo_right",
     "get_hippo_left",  "merge_hippo",          "login",
-    "register",        "set_password",         "set_username",
+    "register",        "set_password",
 };
 
 FormFields FieldsOf(const httplib::Request& request) {
@@ -60,19 +60,19 @@ std::string SitePathPattern(const std::string& path) {
     return pattern;
 }
 
-HttpService::HttpService(CheckService& checks, CommunityService& community, ServiceOptions options)
+HttpService::HttpService(CheckService& checks, CommunityService& community, Storage& accounts,
+                         ServiceOptions options)
     : checks_(checks), community_(community), options_(std::move(options)),
-      communityModes_(community) {
+      communityModes_(community), accountModes_(accounts) {
     modes_["check_for_updates"] = [this](const FormFields& f) { return CheckForUpdates(f); };
     modes_["upload_icon"] = [this](const FormFields& f) { return UploadIcon(f); };
     communityModes_.AddTo(modes_);
+    accountModes_.AddTo(modes_);
 }
 
 std::string HttpService::VersionChecker(const FormFields& fields) {
-    for (const char* required : {"build", "header", "mode"}) {
-        if (Field(fields, required) == nullptr) {
-            return ErrorReply(std::string("missing field ") + required);
-        }
+    if (const auto fault = FieldFault(fields, {{"build"}, {"header"}, {"mode"}})) {
+        return ErrorReply(*fault);
     }
     const std::string& mode = *Field(fields, "mode");
     const auto handler = modes_.find(mode);
@@ -121,10 +121,9 @@ std::string HttpService::UploadIcon(const FormFields& fields) {
     if (!installation) {
         return ErrorReply(kNoUserId);
     }
-    for (const char* required : {"program_name", "exe_filename", "icon_contents"}) {
-        if (Field(fields, required) == nullptr) {
-            return ErrorReply(std::string("missing field ") + required);
-        }
+    if (const auto fault =
+            FieldFault(fields, {{"program_name"}, {"exe_filename"}, {"icon_contents"}})) {
+        return ErrorReply(*fault);
     }
     const std::string& png = *Field(fields, "icon_contents");
     if (png.size() > options_.maxIconBytes) {
@@ -146,10 +145,7 @@ std::string HttpService::UploadIcon(const FormFields& fields) {
     } catch (const StorageError&) {
         return ErrorReply("the icon could not be recorded; please try again later");
     }
-    ReplyText reply;
-    reply.Section("reply");
-    reply.Line("ok");
-    return std::move(reply).Take();
+    return ValueReply("reply", "ok");
 }
 
 void HttpService::Configure(httplib::Server& server) {

@@ -5,6 +5,7 @@
 #include <map>
 #include <string>
 
+#include "server/AccountModes.h"
 #include "server/CheckService.h"
 #include "server/CommunityModes.h"
 #include "server/CommunityService.h"
@@ -41,7 +42,10 @@ struct ServiceOptions {
 // handlers. Handlers parse, call the domain and format the reply.
 class HttpService {
 public:
-    HttpService(CheckService& checks, CommunityService& community, ServiceOptions options);
+    // The accounts' modes reach accounts directly: no in-memory view holds
+    // them.
+    HttpService(CheckService& checks, CommunityService& community, Storage& accounts,
+                ServiceOptions options);
 
     // Registers everything on server.
     void Configure(httplib::Server& server);
@@ -58,6 +62,7 @@ private:
     CommunityService& community_;
     ServiceOptions options_;
     CommunityModes communityModes_;
+    AccountModes accountModes_;
     std::map<std::string, ModeHandler> modes_;
 };
 

@@ -58,6 +58,13 @@ void ReplyText::Record(std::initializer_list<std::string_view> fields) {
     text_ += "\r\n";
 }
 
+void ReplyText::ValueSection(std::string_view name, std::string_view value) {
+    Section(name);
+    if (!value.empty()) {
+        Line(ReplyLineText(value));
+    }
+}
+
 bool HoldsErrorMarker(std::string_view text) {
     const Marker* found = nullptr;
     return FindMarker(KeyOf(std::string(text)), found) != std::string::npos;
@@ -105,6 +112,12 @@ std::string LineBreaksAs(std::string_view text, std::string_view mark) {
         }
     }
     return out;
+}
+
+std::string ValueReply(std::string_view section, std::string_view value) {
+    ReplyText reply;
+    reply.ValueSection(section, value);
+    return std::move(reply).Take();
 }
 
 std::string ErrorReply(std::string_view message) {

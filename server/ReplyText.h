@@ -14,6 +14,9 @@ public:
     void Line(std::string_view line);
     // The fields must hold no "|" and no line break (see ReplyField).
     void Record(std::initializer_list<std::string_view> fields);
+    // A section with one value line of free text (ReplyLineText), none
+    // when the value is empty.
+    void ValueSection(std::string_view name, std::string_view value);
     // Another reply's lines, as they are.
     void Append(const ReplyText& other) { text_ += other.text_; }
     void Reserve(size_t bytes) { text_.reserve(bytes); }
@@ -42,6 +45,9 @@ std::string ReplyLineText(std::string_view text);
 
 // Every line break of text (CR LF, CR or LF) written as mark ("<br>").
 std::string LineBreaksAs(std::string_view text, std::string_view mark);
+
+// A reply of one section with one value line, as ReplyText::ValueSection.
+std::string ValueReply(std::string_view section, std::string_view value);
 
 // The reply of a failed request: "error: " + message, one line.
 std::string ErrorReply(std::string_view message);

@@ -18,14 +18,7 @@ void SqliteStorage::AddAccount(const Account& account) {
                                "\" already");
         }
     }
-    SqliteStatement insert(connection_, R"sql(
-INSERT INTO accounts (name_key, name, moderator, installation)
-VALUES (?1, ?2, ?3, nullif(?4, '')))sql");
-    insert.BindText(1, KeyOf(account.name));
-    insert.BindText(2, account.name);
-    insert.BindInt64(3, account.moderator ? 1 : 0);
-    insert.BindText(4, account.installation);
-    insert.Run();
+    InsertAccount(account);
     transaction.Commit();
 }
 
@@ -37,6 +30,39 @@ std::optional<Account> SqliteStorage::FindAccount(const std::string& name) const
 std::optional<Account> SqliteStorage::FindAccountOf(const std::string& installation) const {
     const std::lock_guard lock(mutex_);
     return FindAccountWhere("installation = ?1", installation);
+}
+
+AccountRenaming SqliteStorage::RenameAccountOf(const std::string& installation,
+                                               const std::string& previousName,
+                                               const std::string& newName) {
+    if (installation.empty()) {
+        throw StorageError("an account is renamed through its installation");
+    }
+    const std::lock_guard lock(mutex_);
+    // The checks and the write in one transaction, so that two requests
+    // cannot both take a free name.
+    SqliteTransaction transaction(connection_);
+    const std::optional<Account> linked = FindAccountWhere("installation = ?1", installation);
+    if (!previousName.empty() && (!linked || KeyOf(linked->name) != KeyOf(previousName))) {
+        return AccountRenaming::NotPrevious;
+    }
+    const std::string key = KeyOf(newName);
+    if (FindAccountWhere("name_key = ?1", key) && (!linked || KeyOf(linked->name) != key)) {
+        return AccountRenaming::NameTaken;
+    }
+    if (!linked) {
+        InsertAccount({.name = newName, .moderator = false, .installation = installation});
+        transaction.Commit();
+        return AccountRenaming::Created;
+    }
+    SqliteStatement update(connection_,
+                           "UPDATE accounts SET name_key = ?1, name = ?2 WHERE installation = ?3");
+    update.BindText(1, key);
+    update.BindText(2, newName);
+    update.BindText(3, installation);
+    update.Run();
+    transaction.Commit();
+    return AccountRenaming::Renamed;
 }
 
 std::optional<Account> SqliteStorage::FindAccountWhere(std::string_view condition,
@@ -51,6 +77,17 @@ std::optional<Account> SqliteStorage::FindAccountWhere(std::string_view conditio
     return Account{.name = select.ColumnText(0),
                    .moderator = select.ColumnInt64(1) != 0,
                    .installation = select.ColumnText(2)};
+}
+
+void SqliteStorage::InsertAccount(const Account& account) {
+    SqliteStatement insert(connection_, R"sql(
+INSERT INTO accounts (name_key, name, moderator, installation)
+VALUES (?1, ?2, ?3, nullif(?4, '')))sql");
+    insert.BindText(1, KeyOf(account.name));
+    insert.BindText(2, account.name);
+    insert.BindInt64(3, account.moderator ? 1 : 0);
+    insert.BindText(4, account.installation);
+    insert.Run();
 }
 
 } // namespace torvik::server

@@ -38,9 +38,10 @@ namespace torvik::server {
 //               exe_filename, png: uploaded icons, the first per program;
 //               a program with one reads has_icon true.
 //   submissions also rejected (0 or 1): a moderator took it offline.
-//   accounts    name_key primary key, name, password_hash ("" until
-//               passwords are set), moderator (0 or 1), installation
-//               (unique, NULL when none is linked).
+//   accounts    name_key primary key, name, password_hash ("" while the
+//               account has no password: it cannot be logged into),
+//               moderator (0 or 1), installation (unique, NULL when none is
+//               linked).
 //   notes       id primary key, name_key, exe_key, program_name,
 //               exe_filename, installation, alias, comment (not empty),
 //               tags, posted_at ("yyyy-mm-dd hh:nn:ss" UTC).
@@ -91,6 +92,9 @@ public:
     void AddAccount(const Account& account) override;
     std::optional<Account> FindAccount(const std::string& name) const override;
     std::optional<Account> FindAccountOf(const std::string& installation) const override;
+    AccountRenaming RenameAccountOf(const std::string& installation,
+                                    const std::string& previousName,
+                                    const std::string& newName) override;
     void SaveContribution(const std::optional<Note>& note,
                           const std::optional<UrlSubmission>& urls) override;
     std::vector<Note> LoadNotes(const std::string& programName, const std::string& exeFilename,
@@ -122,6 +126,8 @@ private:
     // holds mutex_.
     std::optional<Account> FindAccountWhere(std::string_view condition,
                                             const std::string& value) const;
+    // Adds an account; the caller holds mutex_ and a write transaction.
+    void InsertAccount(const Account& account);
     // Writes the catalogue entries; the caller holds mutex_ and a write
     // transaction.
     void UpsertCatalogue(const std::vector<CatalogueEntry>& entries);

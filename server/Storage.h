@@ -49,13 +49,28 @@ struct Submission {
     std::string versionX;
 };
 
-// An account (user name and password), for the account operations.
+// An account (user name and password), for the account operations. One
+// made by a change of user name (RenameAccountOf) or by `torvik-service
+// user` has no password until "set_password" gives it one, and no login may
+// succeed for it until then: its name is public (it signs notes), so
+// anyone could act as it otherwise.
 struct Account {
     std::string name;
     bool moderator = false;
     // The anonymous user id of the installation the account acts from; empty
     // when none is linked. An installation is linked to one account at most.
     std::string installation{};
+};
+
+// What RenameAccountOf did.
+enum class AccountRenaming {
+    Renamed,
+    Created,
+    // The previous name given is not the linked account's, or no account
+    // is linked.
+    NotPrevious,
+    // Another account has the new name.
+    NameTaken,
 };
 
 // A note a user posted about a program.
@@ -137,6 +152,16 @@ public:
     virtual std::optional<Account> FindAccount(const std::string& name) const = 0;
     // The account linked to an installation; nothing when none is.
     virtual std::optional<Account> FindAccountOf(const std::string& installation) const = 0;
+    // In one transaction: the account linked to installation (not empty)
+    // takes newName, spelt as given; it may differ from the account's name
+    // in letter case only, or be no other account's name (letter case
+    // ignored). previousName, unless empty, must be the linked account's
+    // name (letter case ignored). With none linked and previousName empty,
+    // an account of that name is made, linked to installation and without a
+    // password. Nothing changes unless Renamed or Created.
+    virtual AccountRenaming RenameAccountOf(const std::string& installation,
+                                            const std::string& previousName,
+                                            const std::string& newName) = 0;
 
     // A user's post, in one transaction: the note, the URL submission or
     // both (nothing for an absent one).

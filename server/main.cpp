@@ -64,7 +64,7 @@ int Serve(const std::string& dataDir, const std::string& listen, int replyDelayM
     CommunityService community(*storage, checks);
     ServiceOptions options;
     options.replyDelay = std::chrono::milliseconds(replyDelayMs);
-    HttpService service(checks, community, options);
+    HttpService service(checks, community, *storage, options);
     httplib::Server server;
     service.Configure(server);
     if (!server.bind_to_port(address.host, address.port)) {

@@ -23,7 +23,6 @@ namespace {
 
 using ::testing::HasSubstr;
 
-constexpr wchar_t kUrl[] = L"http://127.0.0.1/TorvikSoftware/VersionChecker.aspx";
 const std::string kModerator = "user_E2EDETAILSMODERATOR01_2026-12-11 00:00:00.000";
 const std::string kHelper = "user_HELPERHELPERHELPER01_2026-12-11 00:00:00.000"; // an account
 const std::string kReporter = "user_REPORTERREPORTER0001_2026-12-11 00:00:00.000";
@@ -35,11 +34,6 @@ std::wstring W(const std::string& text) {
 std::string U(const std::wstring& text) {
     return StringToUtf8(text);
 }
-std::wstring Header(const std::string& installation) {
-    return W(installation) + L"#Windows NT 10.00.19045#10#0#19045";
-}
-
-using Fields = std::vector<std::pair<std::string, std::string>>;
 
 class CommunityExchange : public ::testing::Test {
 protected:
@@ -53,15 +47,8 @@ protected:
 
     // A request as the program sends it: "build", "header", then the fields
     // in order ("mode" among them, where the program puts it).
-    std::string Ask(const std::string& installation, const Fields& fields) {
-        MultipartFields form;
-        form.AddText(L"build", L"67");
-        form.AddText(L"header", Header(installation));
-        for (const auto& [name, value] : fields) {
-            form.AddText(W(name), W(value));
-        }
-        HttplibTransport transport(running->Port());
-        return U(JoinLines(transport.Post(kUrl, form).lines));
+    std::string Ask(const std::string& installation, const TextFields& fields) {
+        return AskService(running->Port(), installation, fields);
     }
     std::string Notes(const std::string& program, const std::string& exe,
                       const std::string& installation = kOther) {
@@ -100,8 +87,8 @@ protected:
         r.TargetExeVersion = std::to_wstring(major) + L"." + std::to_wstring(minor) + L".0 build:0";
         HttplibTransport transport(running->Port());
         const auto reply = transport.Post(
-            kUrl, CheckForUpdatesRequest(L"67", Header(installation),
-                                         CheckProgramLines(programs, L"C:\\Program Files")));
+            kServiceUrl, CheckForUpdatesRequest(L"67", HeaderOf(installation),
+                                                CheckProgramLines(programs, L"C:\\Program Files")));
         const auto results = GetIniSectionInternal(L"results", reply.lines, false);
         return results.size() == 1 ? U(_x_Split(results[0], L"|", true).at(6)) : "no result";
     }
@@ -252,15 +239,15 @@ TEST_F(CommunityExchange, APostedNoteShowsAtTheNextGetNotesDefused) {
 }
 
 TEST_F(CommunityExchange, FaultyRequestsGetAnErrorLineAndStoreNothing) {
-    const Fields post = {{"username", "A"},     {"mode", "community_post_note"},
-                         {"program_name", "P"}, {"exe_filename", "p.exe"},
-                         {"comment", "c"},      {"tags", ""},
-                         {"product_url", ""},   {"download_url", ""}};
-    const auto without = [](Fields fields, const std::string& name) {
+    const TextFields post = {{"username", "A"},     {"mode", "community_post_note"},
+                             {"program_name", "P"}, {"exe_filename", "p.exe"},
+                             {"comment", "c"},      {"tags", ""},
+                             {"product_url", ""},   {"download_url", ""}};
+    const auto without = [](TextFields fields, const std::string& name) {
         std::erase_if(fields, [&](const auto& f) { return f.first == name; });
         return fields;
     };
-    const auto with = [](Fields fields, const std::string& name, const std::string& value) {
+    const auto with = [](TextFields fields, const std::string& name, const std::string& value) {
         for (auto& f : fields) {
             if (f.first == name) {
                 f.second = value;
@@ -270,7 +257,7 @@ TEST_F(CommunityExchange, FaultyRequestsGetAnErrorLineAndStoreNothing) {
     };
     const struct {
         std::string installation;
-        Fields fields;
+        TextFields fields;
         std::string reply;
     } cases[] = {
         {kReporter, without(post, "username"), "error: missing field username"},

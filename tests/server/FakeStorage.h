@@ -91,6 +91,29 @@ public:
         }
         return std::nullopt;
     }
+    AccountRenaming RenameAccountOf(const std::string& installation,
+                                    const std::string& previousName,
+                                    const std::string& newName) override {
+        std::optional<Account> linked = FindAccountOf(installation);
+        if (!previousName.empty() && (!linked || KeyOf(linked->name) != KeyOf(previousName))) {
+            return AccountRenaming::NotPrevious;
+        }
+        if (accounts_.contains(KeyOf(newName)) &&
+            (!linked || KeyOf(linked->name) != KeyOf(newName))) {
+            return AccountRenaming::NameTaken;
+        }
+        if (failWrites) {
+            throw StorageError("writes fail in this test");
+        }
+        if (!linked) {
+            accounts_[KeyOf(newName)] = {newName, false, installation};
+            return AccountRenaming::Created;
+        }
+        accounts_.erase(KeyOf(linked->name));
+        linked->name = newName;
+        accounts_[KeyOf(newName)] = *linked;
+        return AccountRenaming::Renamed;
+    }
     void SaveContribution(const std::optional<Note>& note,
                           const std::optional<UrlSubmission>& urls) override {
         std::lock_guard lock(mutex_);

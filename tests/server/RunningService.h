@@ -17,7 +17,8 @@ namespace torvik::server {
 class RunningService {
 public:
     explicit RunningService(Storage& storage, ServiceOptions options = {})
-        : checks_(storage), community_(storage, checks_), service_(checks_, community_, options) {
+        : checks_(storage), community_(storage, checks_),
+          service_(checks_, community_, storage, options) {
         service_.Configure(server_);
         port_ = server_.bind_to_any_port("127.0.0.1");
         if (port_ <= 0) {
