@@ -7,9 +7,10 @@
 #include "RunningService.h"
 #include "common/Text.h"
 #include "common/Utf8.h"
+#include "fakes/FakeAccountView.h"
 #include "fakes/FakePlatform.h"
 #include "server/SqliteStorage.h"
-#include "ui/AccountNameChange.h"
+#include "ui/AccountFlow.h"
 
 namespace torvik::server {
 namespace {
@@ -27,19 +28,6 @@ public:
         return reply;
     }
     std::string text;
-};
-
-class LoginPanel : public AccountNameView {
-public:
-    std::wstring UserId() override { return L"user_set"; }
-    std::wstring PreviousName() override { return previous; }
-    std::wstring NewName() override { return newName; }
-    void SetNewName(const std::wstring& name) override { newName = name; }
-    void SetAccountName(const std::wstring&) override {}
-    void SaveSettings() override {}
-    void HideLoginPanel() override {}
-
-    std::wstring previous, newName;
 };
 
 class AccountExchange : public ::testing::Test {
@@ -60,10 +48,10 @@ protected:
                                     [&] { return HeaderOf(installation); },
                                     {}};
         torvik::testing::FakeDialogs dialogs;
-        LoginPanel panel;
-        panel.previous = Utf8ToString(previous);
-        panel.newName = Utf8ToString(name);
-        ChangeUserName(service, dialogs, panel);
+        torvik::testing::FakeAccountView panel;
+        panel.boxes[AccountView::Box::ExistingName] = Utf8ToString(previous);
+        panel.boxes[AccountView::Box::NewName] = Utf8ToString(name);
+        AccountFlow(service, dialogs, 0, panel).bRegister_UsernameClick();
         return {transport.text,
                 dialogs.messages.empty() ? "" : StringToUtf8(dialogs.messages.back())};
     }

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <map>
-
+#include "fakes/FakeAccountView.h"
 #include "fakes/FakePlatform.h"
 #include "fakes/ScriptedTransport.h"
 #include "ui/AccountFlow.h"
@@ -11,31 +10,8 @@ namespace {
 
 using Box = AccountView::Box;
 using Page = AccountView::Page;
+using testing::FakeAccountView;
 using Lines = std::vector<std::wstring>;
-
-class FakeAccountView : public AccountView {
-public:
-    std::wstring BoxText(Box box) override { return boxes[box]; }
-    void SetBoxText(Box box, const std::wstring& text) override { boxes[box] = text; }
-    void FocusBox(Box box) override { focus = box; }
-    void ShowLoginPanel(Page p) override {
-        page = p;
-        panelShown = true;
-    }
-    void HideLoginPanel() override { panelShown = false; }
-    std::wstring UserId() override { return userId; }
-    std::wstring AccountName() override { return account; }
-    std::wstring ShownAccountName() override { return shown; }
-    void SetAccountName(const std::wstring& name) override { account = shown = name; }
-    void SaveSettings() override { ++saved; }
-
-    std::map<Box, std::wstring> boxes;
-    std::optional<Box> focus;
-    std::optional<Page> page;
-    bool panelShown = true;
-    std::wstring userId = L"user_ABC_2026-12-11 00:00:00.000", account = L"old", shown = L"old";
-    int saved = 0;
-};
 
 struct AccountFlowTest : ::testing::Test {
     // The fields of the one request sent, as name=value.
