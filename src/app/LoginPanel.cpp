@@ -6,8 +6,9 @@ namespace torvik::app {
 namespace {
 
 constexpr int kPanelWidth = 544, kPanelHeight = 281;
-constexpr int kCaptionX = 16, kCaptionWidth = 150;
-constexpr int kBoxX = 170, kBoxWidth = 300;
+constexpr int kNavigationWidth = 146;
+constexpr int kCaptionX = 12, kCaptionWidth = 120;
+constexpr int kBoxX = 134, kBoxWidth = 240;
 constexpr int kButtonsTop = 170;
 
 void Place(HWND control, int x, int y, int width, int height) {
@@ -27,7 +28,8 @@ bool LoginPanel::Create(HWND parent) {
         return false;
     }
     const HWND body = panel_.Body();
-    if (!pages_.Create(body, 0, 0, kPanelWidth, kPanelHeight - CaptionPanel::CaptionBarHeight())) {
+    const int bodyHeight = kPanelHeight - CaptionPanel::CaptionBarHeight();
+    if (!pages_.Create(body, kNavigationWidth, 0, kPanelWidth - kNavigationWidth, bodyHeight)) {
         return false;
     }
     // In the order of AccountView::Page.
@@ -50,7 +52,7 @@ bool LoginPanel::Create(HWND parent) {
          {std::pair{registerPage, L"Register a new account"}, std::pair{loginPage, L"Login"},
           std::pair{usernamePage, L"Change your user name"},
           std::pair{passwordPage, L"Change your password"}}) {
-        Place(CreateChild(L"STATIC", SS_LEFT, page, title, 0), kCaptionX, 10, 400, 18);
+        Place(CreateChild(L"STATIC", SS_LEFT, page, title, 0), kCaptionX, 10, 360, 18);
     }
     if (!AddButtons(registerPage, register_, L"Register", kIdRegister, closeRegister_) ||
         !AddButtons(loginPage, login_, L"Login", kIdLogin, closeLogin_) ||
@@ -60,6 +62,10 @@ bool LoginPanel::Create(HWND parent) {
                     closePassword_)) {
         return false;
     }
+    if (!navigation_.Create(body, pages_, 0)) {
+        return false;
+    }
+    Place(navigation_.Handle(), 0, 0, kNavigationWidth - 6, bodyHeight - 8);
     register_.onClick = [this] { RunIfSet(onRegister); };
     login_.onClick = [this] { RunIfSet(onLogin); };
     changeUsername_.onClick = [this] { RunIfSet(onChangeUsername); };

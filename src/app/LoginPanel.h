@@ -7,14 +7,16 @@
 
 #include "app/CaptionPanel.h"
 #include "app/Controls.h"
+#include "app/NavigationBar.h"
 #include "app/PageControl.h"
 #include "ui/AccountFlow.h"
 
 namespace torvik::app {
 
 // The floating "Login" panel: one page at a time, without tabs, for
-// registering, logging in and changing the user name or the password.
-// Password boxes mask what is typed.
+// registering, logging in and changing the user name or the password; a
+// list beside the pages moves between them. Password boxes mask what is
+// typed.
 class LoginPanel {
 public:
     using Page = AccountView::Page;
@@ -42,6 +44,7 @@ private:
 
     CaptionPanel panel_;
     PageControl pages_;
+    NavigationBar navigation_;
     std::map<Box, HWND> boxes_;
     Button register_, login_, changeUsername_, changePassword_;
     Button closeRegister_, closeLogin_, closeUsername_, closePassword_;
