@@ -62,7 +62,7 @@ bool LoginPanel::Create(HWND parent) {
                     closePassword_)) {
         return false;
     }
-    if (!navigation_.Create(body, pages_, 0)) {
+    if (!navigation_.Create(body, pages_, kIdLoginPages)) {
         return false;
     }
     Place(navigation_.Handle(), 0, 0, kNavigationWidth - 6, bodyHeight - 8);

@@ -90,6 +90,7 @@ enum MainWindowControl : int {
     kIdLogin,
     kIdChangeUsername,
     kIdChangePassword,
+    kIdLoginPages, // the list beside the pages
 };
 
 } // namespace torvik::app
