@@ -10,16 +10,6 @@ constexpr int kCaptionX = 8, kCaptionWidth = 112;
 constexpr int kEditX = 124, kEditWidth = 476;
 constexpr int kPagesTop = 62, kPagesHeight = 196;
 
-void Place(HWND control, int x, int y, int width, int height) {
-    ::MoveWindow(control, x, y, width, height, FALSE);
-}
-
-void RunIfSet(const std::function<void()>& handler) {
-    if (handler) {
-        handler();
-    }
-}
-
 } // namespace
 
 bool ContributionPanel::Create(HWND parent) {

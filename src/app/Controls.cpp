@@ -14,6 +14,16 @@ HWND CreateChild(const wchar_t* cls, DWORD style, HWND parent, const std::wstrin
     return hwnd;
 }
 
+void Place(HWND control, int x, int y, int width, int height) {
+    ::MoveWindow(control, x, y, width, height, FALSE);
+}
+
+void RunIfSet(const std::function<void()>& handler) {
+    if (handler) {
+        handler();
+    }
+}
+
 std::wstring WindowText(HWND hwnd) {
     std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(hwnd)) + 1, L'\0');
     text.resize(

@@ -15,6 +15,11 @@ HWND CreateChild(const wchar_t* cls, DWORD style, HWND parent, const std::wstrin
                  DWORD exStyle = 0);
 // The text of any window.
 std::wstring WindowText(HWND hwnd);
+// Moves a control within its parent without repainting it: for laying out
+// a panel's controls before the panel shows.
+void Place(HWND control, int x, int y, int width, int height);
+// Runs an event handler that the owner may have left unset.
+void RunIfSet(const std::function<void()>& handler);
 
 // A push button whose click runs onClick.
 class Button : public Control {

@@ -11,16 +11,6 @@ constexpr int kCaptionX = 12, kCaptionWidth = 120;
 constexpr int kBoxX = 134, kBoxWidth = 240;
 constexpr int kButtonsTop = 170;
 
-void Place(HWND control, int x, int y, int width, int height) {
-    ::MoveWindow(control, x, y, width, height, FALSE);
-}
-
-void RunIfSet(const std::function<void()>& handler) {
-    if (handler) {
-        handler();
-    }
-}
-
 } // namespace
 
 bool LoginPanel::Create(HWND parent) {

@@ -26,10 +26,6 @@ const wchar_t* const kPrivacyText =
 
 enum SettingsPage { kCustomProgramsPage, kExclusionsPage, kOtherSettingsPage };
 
-void Place(HWND control, int x, int y, int width, int height) {
-    ::MoveWindow(control, x, y, width, height, FALSE);
-}
-
 } // namespace
 
 void MainWindow::CreatePanels() {
