@@ -19,6 +19,29 @@ inline bool ListViewClassesReady() {
 }
 
 // A Linux path handed over by CTest, as Wine sees it on drive Z:.
+namespace detail {
+struct IdSearch {
+    int id;
+    HWND found;
+};
+inline BOOL CALLBACK MatchId(HWND child, LPARAM search) {
+    auto* s = reinterpret_cast<IdSearch*>(search);
+    if (::GetDlgCtrlID(child) == s->id) {
+        s->found = child;
+        return FALSE;
+    }
+    return TRUE;
+}
+} // namespace detail
+
+// A control anywhere below parent (a panel's controls sit on its body and
+// its pages); nullptr when none has the id.
+inline HWND FindById(HWND parent, int id) {
+    detail::IdSearch search{id, nullptr};
+    ::EnumChildWindows(parent, detail::MatchId, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 inline std::wstring FromHostPath(const char* path) {
     std::wstring out = L"Z:";
     for (const char* p = path; *p != '\0'; ++p) {

@@ -13,25 +13,6 @@
 namespace torvik::app {
 namespace {
 
-HWND Below(HWND parent, int id) {
-    struct Search {
-        int id;
-        HWND found;
-    } search{id, nullptr};
-    ::EnumChildWindows(
-        parent,
-        [](HWND child, LPARAM s) -> BOOL {
-            auto* wanted = reinterpret_cast<Search*>(s);
-            if (::GetDlgCtrlID(child) != wanted->id) {
-                return TRUE;
-            }
-            wanted->found = child;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 TEST(LoginPanelTest, EachPageShowsItsBoxesAndButtonsAndPasswordsAreMasked) {
     wintest::TestHost host;
     ASSERT_TRUE(host.Create(800, 400));
@@ -80,14 +61,14 @@ TEST(LoginPanelTest, EachPageShowsItsBoxesAndButtonsAndPasswordsAreMasked) {
         panel.CentreAndShow();
         for (int i = 0; i < 2; ++i) {
             const auto [box, id] = p.boxes[i];
-            const HWND edit = Below(panel.Handle(), id);
+            const HWND edit = wintest::FindById(panel.Handle(), id);
             ASSERT_NE(edit, nullptr);
             EXPECT_TRUE(::IsWindowVisible(edit));
             EXPECT_EQ((::GetWindowLongW(edit, GWL_STYLE) & ES_PASSWORD) != 0, p.masked[i]);
             panel.SetText(box, L"alice");
             EXPECT_EQ(panel.Text(box), L"alice");
         }
-        const HWND button = Below(panel.Handle(), p.button);
+        const HWND button = wintest::FindById(panel.Handle(), p.button);
         ASSERT_NE(button, nullptr);
         EXPECT_TRUE(::IsWindowVisible(button));
         ::SendMessageW(button, BM_CLICK, 0, 0);

@@ -18,28 +18,6 @@ std::wstring TextOf(HWND parent, int id) {
     return WindowText(::GetDlgItem(parent, id));
 }
 
-struct Search {
-    int id;
-    HWND found;
-};
-
-BOOL CALLBACK MatchId(HWND child, LPARAM search) {
-    auto* s = reinterpret_cast<Search*>(search);
-    if (::GetDlgCtrlID(child) == s->id) {
-        s->found = child;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// A control anywhere below parent (the panel's controls sit on its body
-// and its pages).
-HWND FindById(HWND parent, int id) {
-    Search search{id, nullptr};
-    ::EnumChildWindows(parent, MatchId, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 void ClickLabel(HWND label) {
     const LPARAM inside = MAKELPARAM(2, 2);
     ::SendMessageW(label, WM_LBUTTONDOWN, MK_LBUTTON, inside);
@@ -121,26 +99,26 @@ TEST(ContributionPanelTest, HoldsTheFormAndShowsModerationOnlyWhenAsked) {
     panel.ShowPage(ContributionPanel::Page::Comment);
     panel.CentreAndShow();
     EXPECT_TRUE(panel.Visible());
-    const HWND approve = FindById(panel.Handle(), kIdApproveLastVersion);
+    const HWND approve = wintest::FindById(panel.Handle(), kIdApproveLastVersion);
     ASSERT_NE(approve, nullptr);
     EXPECT_FALSE(panel.ApproveLastVersionVisible());
     panel.ShowModeration();
     EXPECT_TRUE(panel.ApproveLastVersionVisible());
     for (int id : {kIdApproveUrl, kIdTakeOffline}) {
-        EXPECT_TRUE(::IsWindowVisible(FindById(panel.Handle(), id)));
+        EXPECT_TRUE(::IsWindowVisible(wintest::FindById(panel.Handle(), id)));
     }
 
     for (int id : {kIdPostComment, kIdPostUrl, kIdApproveLastVersion, kIdApproveUrl, kIdTakeOffline,
                    kIdContributionClose}) {
-        const HWND button = FindById(panel.Handle(), id);
+        const HWND button = wintest::FindById(panel.Handle(), id);
         ASSERT_NE(button, nullptr) << id;
         ::SendMessageW(button, BM_CLICK, 0, 0);
     }
     EXPECT_EQ(pressed, L"send send approve approve-url offline close ");
 
     panel.EnableSend(false);
-    EXPECT_FALSE(::IsWindowEnabled(FindById(panel.Handle(), kIdPostComment)));
-    EXPECT_FALSE(::IsWindowEnabled(FindById(panel.Handle(), kIdPostUrl)));
+    EXPECT_FALSE(::IsWindowEnabled(wintest::FindById(panel.Handle(), kIdPostComment)));
+    EXPECT_FALSE(::IsWindowEnabled(wintest::FindById(panel.Handle(), kIdPostUrl)));
     wintest::PumpUntil([] { return false; }, 200);
     EXPECT_TRUE(wintest::SaveWindowShot(host.Handle(), L"contribution_panel"));
 }

@@ -161,8 +161,7 @@ TEST_F(ProgramListMenuTest, TheEntryExcludesTheSelectedProgram) {
     menuSeen.shot = true;
     RightClick(1);
     EXPECT_TRUE(menuSeen.open);
-    EXPECT_THAT(menuSeen.captions,
-                ElementsAre(L"Exclude from updates check", L"Add comment/url"));
+    EXPECT_THAT(menuSeen.captions, ElementsAre(L"Exclude from updates check", L"Add comment/url"));
     EXPECT_THAT(menuSeen.commands, ElementsAre(kMenuExcludeProgram, kMenuAddCommentUrl));
 
     // The chosen entry comes to the window as its command.
