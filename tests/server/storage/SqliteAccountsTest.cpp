@@ -181,6 +181,18 @@ TEST(SqliteAccountsTest, InstallationsLinkByLoginAndOnlyALinkedOneSetsThePasswor
     EXPECT_THROW(storage->SetPassword("inst-1", "Alicia", ""), StorageError);
 }
 
+TEST_F(SqliteAccountsOnDisk, ARefusedLinkUndoesTheWholeRegistrationOrLogin) {
+    auto storage = SqliteStorage::Open(DataDir());
+    ASSERT_EQ(storage->RegisterAccount("inst-1", "Alice", "h1"), "Alice");
+    const std::vector<AccountRow> before = {{"alice", "Alice", "h1", 0, "inst-1"}};
+    Peek().Execute("CREATE TRIGGER refuse BEFORE INSERT ON account_links "
+                   "BEGIN SELECT RAISE(ABORT, 'refused by the test'); END");
+    EXPECT_THROW(storage->RegisterAccount("inst-2", "Bob", "h2"), StorageError);
+    EXPECT_THROW(storage->LinkInstallation("inst-1", "Alice", "h1"), StorageError)
+        << "the old link is deleted before the new one is refused";
+    EXPECT_EQ(Rows(), before);
+}
+
 TEST_F(SqliteAccountsOnDisk, UpgradesASchemaVersion4DatabaseKeepingEveryAccountAndLink) {
     std::filesystem::create_directories(DataDir());
     {
