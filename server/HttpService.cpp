@@ -17,10 +17,8 @@ namespace {
 constexpr const char* kTextType = "text/plain; charset=utf-8";
 
 constexpr std::array kPlannedModes = {
-    "search_programs", "get_latest_comments",  "get_latest_updates",
-    "get_latest_urls", "get_pending_programs", "get_hippo_right",
-    "get_hippo_left",  "merge_hippo",          "login",
-    "register",        "set_password",
+    "search_programs",      "get_latest_comments", "get_latest_updates", "get_latest_urls",
+    "get_pending_programs", "get_hippo_right",     "get_hippo_left",     "merge_hippo",
 };
 
 FormFields FieldsOf(const httplib::Request& request) {
@@ -63,7 +61,7 @@ std::string SitePathPattern(const std::string& path) {
 HttpService::HttpService(CheckService& checks, CommunityService& community, Storage& accounts,
                          ServiceOptions options)
     : checks_(checks), community_(community), options_(std::move(options)),
-      communityModes_(community), accountModes_(accounts) {
+      communityModes_(community), accountModes_(accounts, options_.passwordCost, options_.clock) {
     modes_["check_for_updates"] = [this](const FormFields& f) { return CheckForUpdates(f); };
     modes_["upload_icon"] = [this](const FormFields& f) { return UploadIcon(f); };
     communityModes_.AddTo(modes_);

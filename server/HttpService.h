@@ -34,6 +34,10 @@ struct ServiceOptions {
     // client's waiting, cancelling and responsiveness can be tested against
     // a slow service. Zero in production.
     std::chrono::milliseconds replyDelay{0};
+    // The work of the account passwords' hashes; tests lower it.
+    PasswordCost passwordCost = PasswordCost::Interactive();
+    // The clock of the failed logins' count; tests move it on by hand.
+    LoginThrottle::Clock clock = [] { return std::chrono::steady_clock::now(); };
 };
 
 // The service's HTTP side: the routes (paths matched ignoring letter case,

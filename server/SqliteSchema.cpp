@@ -159,6 +159,23 @@ CREATE UNIQUE INDEX accounts_by_installation ON accounts (installation)
     WHERE installation IS NOT NULL;
 PRAGMA user_version = 4;
 )sql",
+    // An account may be used from several installations (a reinstall, a
+    // second computer): the links move to a table of their own, one account
+    // per installation, and the newest link of an account is the one with
+    // the highest id.
+    R"sql(
+CREATE TABLE account_links (
+    id           INTEGER PRIMARY KEY,
+    installation TEXT NOT NULL UNIQUE CHECK (installation <> ''),
+    name_key     TEXT NOT NULL
+);
+CREATE INDEX account_links_by_account ON account_links (name_key);
+INSERT INTO account_links (installation, name_key)
+SELECT installation, name_key FROM accounts WHERE installation IS NOT NULL ORDER BY name_key;
+DROP INDEX accounts_by_installation;
+ALTER TABLE accounts DROP COLUMN installation;
+PRAGMA user_version = 5;
+)sql",
 };
 
 constexpr int kSchemaVersion = static_cast<int>(std::size(kSchemaSteps));

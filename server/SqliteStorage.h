@@ -17,7 +17,7 @@ namespace torvik::server {
 // processes may open the same file (WAL mode); within a process, one
 // connection serves every thread in turn.
 //
-// Tables (schema version 4). Keys are KeyOf() of the texts beside
+// Tables (schema version 5). Keys are KeyOf() of the texts beside
 // them; the texts keep the spelling of their last write.
 //   programs    (name_key, exe_key) primary key, program_name,
 //               exe_filename, latest_version, product_url, download_url,
@@ -38,10 +38,11 @@ namespace torvik::server {
 //               exe_filename, png: uploaded icons, the first per program;
 //               a program with one reads has_icon true.
 //   submissions also rejected (0 or 1): a moderator took it offline.
-//   accounts    name_key primary key, name, password_hash ("" while the
-//               account has no password: it cannot be logged into),
-//               moderator (0 or 1), installation (unique, NULL when none is
-//               linked).
+//   accounts    name_key primary key, name, password_hash (a libsodium
+//               crypto_pwhash_str text; "" while the account has no
+//               password: it cannot be logged into), moderator (0 or 1).
+//   account_links id primary key, installation unique, name_key: the
+//               account each installation acts for (schema version 5).
 //   notes       id primary key, name_key, exe_key, program_name,
 //               exe_filename, installation, alias, comment (not empty),
 //               tags, posted_at ("yyyy-mm-dd hh:nn:ss" UTC).
@@ -95,6 +96,16 @@ public:
     AccountRenaming RenameAccountOf(const std::string& installation,
                                     const std::string& previousName,
                                     const std::string& newName) override;
+    std::optional<Credentials> FindCredentials(const std::string& name,
+                                               const std::string& installation) const override;
+    std::optional<std::string> RegisterAccount(const std::string& installation,
+                                               const std::string& name,
+                                               const std::string& passwordHash) override;
+    std::optional<std::string> LinkInstallation(const std::string& installation,
+                                                const std::string& name,
+                                                const std::string& passwordHash) override;
+    bool SetPassword(const std::string& installation, const std::string& name,
+                     const std::string& passwordHash) override;
     void SaveContribution(const std::optional<Note>& note,
                           const std::optional<UrlSubmission>& urls) override;
     std::vector<Note> LoadNotes(const std::string& programName, const std::string& exeFilename,
@@ -126,8 +137,20 @@ private:
     // holds mutex_.
     std::optional<Account> FindAccountWhere(std::string_view condition,
                                             const std::string& value) const;
-    // Adds an account; the caller holds mutex_ and a write transaction.
-    void InsertAccount(const Account& account);
+    // Adds an account (linked to account.installation unless empty); the
+    // caller holds mutex_ and a write transaction.
+    void InsertAccount(const Account& account, const std::string& passwordHash = "");
+    // Links installation to the account of nameKey, unlinking it from any
+    // other; the caller holds mutex_ and a write transaction.
+    void Link(const std::string& installation, const std::string& nameKey);
+    // Whether installation is linked to the account of nameKey; the caller
+    // holds mutex_.
+    bool IsLinked(const std::string& installation, const std::string& nameKey) const;
+    // The password hash of the account of nameKey; the caller holds mutex_.
+    std::optional<std::string> PasswordHashOf(const std::string& nameKey) const;
+    // Gives the account of nameKey a password hash; the caller holds mutex_
+    // and a write transaction.
+    void WritePasswordHash(const std::string& nameKey, const std::string& passwordHash);
     // Writes the catalogue entries; the caller holds mutex_ and a write
     // transaction.
     void UpsertCatalogue(const std::vector<CatalogueEntry>& entries);

@@ -51,15 +51,26 @@ struct Submission {
 
 // An account (user name and password), for the account operations. One
 // made by a change of user name (RenameAccountOf) or by `torvik-service
-// user` has no password until "set_password" gives it one, and no login may
+// user` has no password until "set_password" or "register" from an
+// installation linked to it gives it one, and no login may
 // succeed for it until then: its name is public (it signs notes), so
 // anyone could act as it otherwise.
 struct Account {
     std::string name;
     bool moderator = false;
-    // The anonymous user id of the installation the account acts from; empty
-    // when none is linked. An installation is linked to one account at most.
+    // The anonymous user id of an installation the account acts from: read,
+    // the one linked last (empty when none is); added, the one to link.
+    // An installation is linked to one account at most, an account to any
+    // number of installations (a reinstall keeps the account).
     std::string installation{};
+};
+
+// What a password check of an account needs.
+struct Credentials {
+    std::string name;         // as stored
+    std::string passwordHash; // "" while the account has no password
+    bool linkedHere = false;  // linked to the installation asked about
+    bool operator==(const Credentials&) const = default;
 };
 
 // What RenameAccountOf did.
@@ -162,6 +173,29 @@ public:
     virtual AccountRenaming RenameAccountOf(const std::string& installation,
                                             const std::string& previousName,
                                             const std::string& newName) = 0;
+    // The account of that name (letter case ignored), and whether
+    // installation is linked to it.
+    virtual std::optional<Credentials> FindCredentials(const std::string& name,
+                                                       const std::string& installation) const = 0;
+    // In one transaction: with no account of that name, makes one with
+    // passwordHash (not empty) and links installation to it; an account of
+    // that name without a password that installation is linked to gets
+    // passwordHash. The account's stored name when either happened, nothing
+    // otherwise (nothing changes then).
+    virtual std::optional<std::string> RegisterAccount(const std::string& installation,
+                                                       const std::string& name,
+                                                       const std::string& passwordHash) = 0;
+    // In one transaction: when the account of that name still has
+    // passwordHash (not empty; the one just verified, so that a password
+    // changed meanwhile wins), links installation to it, unlinking it from
+    // any other. The account's stored name when linked.
+    virtual std::optional<std::string> LinkInstallation(const std::string& installation,
+                                                        const std::string& name,
+                                                        const std::string& passwordHash) = 0;
+    // In one transaction: the account of that name, when installation is
+    // linked to it, gets passwordHash (not empty). Whether it did.
+    virtual bool SetPassword(const std::string& installation, const std::string& name,
+                             const std::string& passwordHash) = 0;
 
     // A user's post, in one transaction: the note, the URL submission or
     // both (nothing for an absent one).

@@ -114,6 +114,50 @@ public:
         accounts_[KeyOf(newName)] = *linked;
         return AccountRenaming::Renamed;
     }
+    // One installation per account is enough for the tests of the other
+    // modes; SqliteStorage keeps many.
+    std::optional<Credentials> FindCredentials(const std::string& name,
+                                               const std::string& installation) const override {
+        const auto account = FindAccount(name);
+        if (!account) {
+            return std::nullopt;
+        }
+        const auto hash = hashes_.find(KeyOf(name));
+        return Credentials{account->name, hash == hashes_.end() ? "" : hash->second,
+                           !installation.empty() && account->installation == installation};
+    }
+    std::optional<std::string> RegisterAccount(const std::string& installation,
+                                               const std::string& name,
+                                               const std::string& passwordHash) override {
+        const auto account = FindCredentials(name, installation);
+        if (account && (!account->passwordHash.empty() || !account->linkedHere)) {
+            return std::nullopt;
+        }
+        if (!account) {
+            accounts_[KeyOf(name)] = {name, false, installation};
+        }
+        hashes_[KeyOf(name)] = passwordHash;
+        return accounts_[KeyOf(name)].name;
+    }
+    std::optional<std::string> LinkInstallation(const std::string& installation,
+                                                const std::string& name,
+                                                const std::string& passwordHash) override {
+        const auto account = FindCredentials(name, installation);
+        if (!account || account->passwordHash != passwordHash) {
+            return std::nullopt;
+        }
+        accounts_[KeyOf(name)].installation = installation;
+        return account->name;
+    }
+    bool SetPassword(const std::string& installation, const std::string& name,
+                     const std::string& passwordHash) override {
+        const auto account = FindCredentials(name, installation);
+        if (!account || !account->linkedHere) {
+            return false;
+        }
+        hashes_[KeyOf(name)] = passwordHash;
+        return true;
+    }
     void SaveContribution(const std::optional<Note>& note,
                           const std::optional<UrlSubmission>& urls) override {
         std::lock_guard lock(mutex_);
@@ -230,6 +274,7 @@ private:
     std::map<std::string, Report> reports_;
     std::map<std::string, Submission> submissions_;
     std::map<std::string, Account> accounts_;
+    std::map<std::string, std::string> hashes_; // password hashes by name key
     std::map<std::string, std::string> icons_;
 };
 
