@@ -136,5 +136,55 @@ TEST_F(AccountExchange, FaultyRequestsGetAnErrorLineOrFailAndChangeNothing) {
     }
 }
 
+// The program's registration, login and change of password against the
+// service: what the user sees and which account name the window keeps.
+TEST(AccountFlowExchange, RegisterLogInElsewhereAndChangeThePassword) {
+    const auto storage = SqliteStorage::InMemory();
+    ServiceOptions options;
+    options.passwordCost = PasswordCost::Minimum();
+    RunningService running(*storage, options);
+    // One installation's window: its panel, its messages, its requests.
+    struct Window {
+        Window(int port, const std::string& installation)
+            : transport(port), flow(ServiceAccess{transport,
+                                                  [] { return std::wstring(kServiceUrl); },
+                                                  L"67",
+                                                  [installation] { return HeaderOf(installation); },
+                                                  {}},
+                                    dialogs, 0, panel) {
+            panel.account = panel.shown = L"";
+        }
+        HttplibTransport transport;
+        torvik::testing::FakeDialogs dialogs;
+        torvik::testing::FakeAccountView panel;
+        AccountFlow flow;
+    };
+    using Box = AccountView::Box;
+
+    Window home(running.Port(), kNew);
+    home.panel.boxes[Box::RegisterName] = L" Dora ";
+    home.panel.boxes[Box::RegisterPassword] = L"first pass";
+    home.flow.bRegisterClick();
+    EXPECT_EQ(home.panel.account, L"Dora");
+    EXPECT_TRUE(home.dialogs.messages.empty());
+
+    Window other(running.Port(), kTaker);
+    other.panel.boxes[Box::LoginName] = L"DORA";
+    other.panel.boxes[Box::LoginPassword] = L"wrong pass";
+    other.flow.bLoginClick();
+    other.panel.boxes[Box::LoginPassword] = L"first pass";
+    other.flow.bLoginClick();
+    EXPECT_EQ(other.dialogs.messages, (std::vector<std::wstring>{L"Login failed", L"Login ok"}));
+    EXPECT_EQ(other.panel.account, L"Dora") << "the account's own spelling";
+
+    other.panel.boxes[Box::NewPassword] = L"second pass";
+    other.flow.bRegister_PasswordClick();
+    EXPECT_EQ(other.dialogs.messages.back(), L"Password changed");
+    home.panel.boxes[Box::LoginName] = L"Dora";
+    home.panel.boxes[Box::LoginPassword] = L"first pass";
+    home.flow.bLoginClick();
+    EXPECT_EQ(home.dialogs.messages.back(), L"Login failed") << "the old password is gone";
+}
+
 } // namespace
 } // namespace torvik::server
