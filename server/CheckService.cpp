@@ -176,8 +176,12 @@ std::string CheckService::Check(const std::string& installation,
             }
             const auto known = id ? catalogue_.find(*id) : catalogue_.end();
             // Names are echoed as sent; one that would read as an error
-            // marker gets no line (the client then shows it as unknown).
-            if (known == catalogue_.end() || !known->second.echoable) {
+            // marker, or as a section header (a line that begins with "["
+            // ends the program's reading of the section, and every result
+            // after it would be lost), gets no line: the client then shows
+            // it as unknown.
+            if (known == catalogue_.end() || !known->second.echoable ||
+                p.programName.starts_with('[')) {
                 continue;
             }
             const Known& k = known->second;

@@ -149,17 +149,20 @@ TEST_F(CheckServiceTest, AFailedWriteRecordsNothingAndGivesNoReply) {
 }
 
 TEST_F(CheckServiceTest, NamesThatReadAsMarkersAndProgramsWithoutVersion) {
-    storage.ImportCatalogue({{"error: app", "e.exe", "1.0", "", "", "", false}});
+    storage.ImportCatalogue({{"error: app", "e.exe", "1.0", "", "", "", false},
+                             {"[Beta] Tool", "b.exe", "1.0", "", "", "", false}});
     CheckService service(storage);
     ProgramLine noVersion = Program("Demo App", "scanfix_app.exe", {0, 0, 0, 0});
     noVersion.versionText = "--";
     const std::string reply =
-        service.Check("user_A", {Program("error: app", "e.exe", {0, 9, 0, 0}), noVersion});
-    // The marker name gets no line; the program without version information
-    // is answered (the program shows it as such) but not recorded.
+        service.Check("user_A", {Program("[beta] tool", "b.exe", {1, 0, 0, 0}),
+                                 Program("error: app", "e.exe", {0, 9, 0, 0}), noVersion});
+    // The marker name and the name that reads as a section header get no
+    // line; the program without version information is answered (the
+    // program shows it as such) but not recorded.
     ASSERT_EQ(Section(reply, "results").size(), 1u);
     EXPECT_EQ(Section(reply, "results")[0].rfind("Demo App|", 0), 0u);
-    EXPECT_EQ(storage.ReportCount(), 1u);
+    EXPECT_EQ(storage.ReportCount(), 2u) << "the bracketed program is recorded all the same";
 }
 
 TEST_F(CheckServiceTest, AnotherConnectionsChangeIsSeen) {
